@@ -1,0 +1,1 @@
+#include "json/JsonDocument.h"

@@ -1,0 +1,7 @@
+#include "service/SongSearch.h"
+
+namespace quorvel {
+
+void runSearch() {}
+
+} // namespace quorvel
