@@ -36,11 +36,17 @@ class TextBuilder {
     std::int32_t blockSize() const { return blockSize_; }
 
   private:
-    bool grow(std::int32_t newCapacity);
+    // Replaces the block by a fresh one of size zero bytes; false (and no block) on failure.
+    bool allocate(std::int64_t size);
+    // Raises the capacity to newCapacity, keeping the text; false on failure.
+    bool grow(std::int64_t newCapacity);
 
     std::int32_t blockSize_ = 0;
     std::unique_ptr<char[]> block_;
+    // The capacity callers see follows the block-size steps; the memory behind it grows
+    // geometrically so that long runs of appends copy each byte a bounded number of times.
     std::int32_t capacity_ = 0;
+    std::size_t allocated_ = 0;
     std::int32_t length_ = 0; // cached; always the position of the block's first zero byte
 };
 
