@@ -1,9 +1,103 @@
 #include "service/LinkResolution.h"
 
+#include <cmath>
+
+#include "app/toolkit/Toolkit.h"
+#include "service/AppState.h"
+#include "service/Endpoints.h"
+#include "text/CodePage.h"
+#include "text/EscapeDecoding.h"
+#include "text/GbkLiteral.h"
+#include "text/TextBetween.h"
+#include "web/FetchWinInet.h"
+#include "json/JsonDocument.h"
+
 namespace quorvel {
 
-void resolveLink(const Text&) {}
-Text fetchServiceText(const Text&) { return {}; }
-Text fetchDecodedText(const Text&) { return {}; }
+namespace {
+
+Text playDataUrl(const Text& hash) {
+    return concat(Text("http://"), playHost(), Text("/yy/index.php?r=play/getdata&hash="), hash);
+}
+
+// x rounded to two decimals, halves away from zero; a hair is added so that values such as
+// 1.005 that the binary form holds just below the half still round up.
+double roundToHundredths(double x) {
+    if (x == 0) return 0;
+    const double scaled = std::fabs(x) * 100 + 1e-12;
+    double whole = std::floor(scaled);
+    if (scaled - whole >= 0.5) whole += 1;
+    return std::copysign(whole / 100, x);
+}
+
+// Reads the details into the state. decodeAll reads every text decoded; otherwise only the
+// album picture is, as the escape-decoded answer needs.
+void storeDetails(const JsonDocument& document, bool decodeAll) {
+    auto read = [&](const char* path, bool decode) {
+        return document.getValue(path, nullptr, nullptr, decode || decodeAll);
+    };
+    AppState& state = appState();
+    state.durationText = toText(toInt(read("data.timelength", false)) / 60000.0);
+    state.sizeText = toText(roundToHundredths(toInt(read("data.filesize", false)) / 1048576.0));
+    state.songName = read("data.audio_name", false);
+    state.albumName = read("data.album_name", false);
+    state.albumImage = read("data.img", true);
+    state.bitRate = read("data.bitrate", false);
+}
+
+void writeSummary() {
+    const AppState& state = appState();
+    Toolkit& tk = toolkit();
+    tk.writeText(WindowId::Result, ControlId::InfoBox, Text());
+    auto line = [&](const Text& label, const Text& value, const Text& end) {
+        tk.appendText(WindowId::Result, ControlId::InfoBox, concat(label, value, end));
+    };
+    line("时长："_gbk, state.durationText, Text(" min\r\n"));
+    line("大小："_gbk, state.sizeText, Text(" MB\r\n"));
+    line("歌曲名："_gbk, state.songName, Text("\r\n"));
+    line("所属专辑："_gbk, state.albumName, Text("\r\n"));
+    line("专辑图片："_gbk, state.albumImage, Text("\r\n"));
+    line("音质："_gbk, state.bitRate, Text(" k"));
+}
+
+} // namespace
+
+Text fetchServiceText(const Text& url) {
+    WebRequest request;
+    request.url = url;
+    request.method = 0;
+    request.cookies = Text(); // an empty jar: the platform's cookie store stays out of it
+    return utf8BytesToText(fetchWinInet(request));
+}
+
+Text fetchDecodedText(const Text& url) {
+    return decodeEscapes(fetchServiceText(url));
+}
+
+void resolveLink(const Text& hash) {
+    // fetchDecodedText in two steps: the answer before decoding is the fallback's source.
+    const Text answer = fetchServiceText(playDataUrl(hash));
+    const Text decoded = decodeEscapes(answer);
+    JsonDocument document;
+    document.parse(decoded);
+    AppState& state = appState();
+    state.downloadLink = document.getValue("data.play_url", nullptr, nullptr, true);
+    // Decoding the whole answer can unbalance it (an escaped quote in the lyrics); the undecoded
+    // answer still holds the link then, and its texts are read decoded.
+    JsonDocument undecoded;
+    const bool useUndecoded = state.downloadLink.empty();
+    if (useUndecoded) {
+        undecoded.parse(answer);
+        state.downloadLink = undecoded.getValue("data.play_url", nullptr, nullptr, true);
+    }
+    if (state.downloadLink.empty()) {
+        toolkit().messageBox("啊哦，出现错误了！！！"_gbk);
+        return;
+    }
+    toolkit().loadWindow(WindowId::Result, WindowId::Main, false);
+    storeDetails(useUndecoded ? undecoded : document, useUndecoded);
+    writeSummary();
+    state.lyricsText = textBetween(decoded, "lyrics\":\"", "\"");
+}
 
 } // namespace quorvel
