@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <clocale>
-#include <cstring>
 #include <cstdlib>
 #include <limits>
 
@@ -13,14 +12,18 @@ namespace quorvel {
 
 namespace {
 
-bool isLeadByte(unsigned char c) { return c >= 0x80; }
+bool isLeadByte(unsigned char c) {
+    return c >= 0x80;
+}
 
 // Byte length of the character starting at offset i (2 for a lead byte with a trail byte).
 std::size_t charLength(const Text& t, std::size_t i) {
     return isLeadByte(static_cast<unsigned char>(t[i])) && i + 1 < t.size() ? 2 : 1;
 }
 
-char foldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char foldAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 // Whether s matches t at offset i; with noCase ASCII letters outside double-byte characters fold.
 bool matchesAt(const Text& t, std::size_t i, const Text& s, bool noCase) {
@@ -40,23 +43,19 @@ bool matchesAt(const Text& t, std::size_t i, const Text& s, bool noCase) {
 
 // 0-based offset of the first match at or after offset from, stepping by characters.
 std::size_t findFrom(const Text& t, const Text& s, std::size_t from, bool noCase) {
-    if (!noCase && s.size() == 1) {
-        // Fast path for a single byte: memchr, then check that the hit is a character start.
-        const char c = s[0];
-        std::size_t i = from;
-        while (i < t.size()) {
-            const void* hit = std::memchr(t.data() + i, c, t.size() - i);
-            if (!hit) return Text::npos;
-            std::size_t at = static_cast<const char*>(hit) - t.data();
-            // Walk characters from i up to the hit to learn whether it starts a character.
-            while (i < at) i += charLength(t, i);
-            if (i == at) return at;
-            // The hit was a trail byte; i is now past it.
-        }
+    if (noCase) {
+        for (std::size_t i = from; i < t.size(); i += charLength(t, i))
+            if (matchesAt(t, i, s, noCase)) return i;
         return Text::npos;
     }
-    for (std::size_t i = from; i < t.size(); i += charLength(t, i))
-        if (matchesAt(t, i, s, noCase)) return i;
+    // Byte-wise candidates, each kept only when it starts a character; the walk over character
+    // starts moves forward only, so the search stays linear in practice.
+    std::size_t characterStart = from;
+    for (std::size_t at = t.find(s, from); at != Text::npos; at = t.find(s, at + 1)) {
+        while (characterStart < at)
+            characterStart += charLength(t, characterStart);
+        if (characterStart == at) return at;
+    }
     return Text::npos;
 }
 
@@ -65,9 +64,8 @@ Text stripSpaces(const Text& t, bool inside) {
     std::size_t firstKept = Text::npos, endKept = 0;
     for (std::size_t i = 0; i < t.size();) {
         std::size_t n = charLength(t, i);
-        bool space = t[i] == ' ' ||
-                     (n == 2 && static_cast<unsigned char>(t[i]) == 0xA1 &&
-                      static_cast<unsigned char>(t[i + 1]) == 0xA1);
+        bool space = t[i] == ' ' || (n == 2 && static_cast<unsigned char>(t[i]) == 0xA1 &&
+                                     static_cast<unsigned char>(t[i + 1]) == 0xA1);
         if (!space) {
             if (inside) out.append(t, i, n);
             if (firstKept == Text::npos) firstKept = i;
@@ -103,9 +101,13 @@ locale_t cLocale() {
 
 } // namespace
 
-int length(const Text& t) { return static_cast<int>(t.size()); }
+int length(const Text& t) {
+    return static_cast<int>(t.size());
+}
 
-Text left(const Text& t, int n) { return n <= 0 ? Text() : t.substr(0, static_cast<std::size_t>(n)); }
+Text left(const Text& t, int n) {
+    return n <= 0 ? Text() : t.substr(0, static_cast<std::size_t>(n));
+}
 
 Text right(const Text& t, int n) {
     if (n <= 0) return {};
@@ -127,7 +129,8 @@ int find(const Text& t, const Text& s, int start, bool noCase) {
 }
 
 int findLast(const Text& t, const Text& s, int start, bool noCase) {
-    std::size_t window = start < 1 ? t.size() : std::min(t.size(), static_cast<std::size_t>(start - 1));
+    std::size_t window =
+        start < 1 ? t.size() : std::min(t.size(), static_cast<std::size_t>(start - 1));
     if (s.empty() || s.size() > window) return -1;
     int last = -1;
     for (std::size_t i = 0; i + s.size() <= window; i += charLength(t, i))
@@ -135,7 +138,8 @@ int findLast(const Text& t, const Text& s, int start, bool noCase) {
     return last;
 }
 
-Text replace(const Text& t, const Text& s, const Text& r, int start, int count, bool caseSensitive) {
+Text replace(const Text& t, const Text& s, const Text& r, int start, int count,
+             bool caseSensitive) {
     std::size_t from = start < 1 ? 0 : static_cast<std::size_t>(start - 1);
     if (t.empty() || s.empty() || count == 0 || from >= t.size()) return t;
     Text out;
@@ -169,19 +173,28 @@ std::vector<Text> split(const Text& t, const Text& delimiter, int max) {
     return pieces;
 }
 
-Text trim(const Text& t) { return stripSpaces(t, false); }
+Text trim(const Text& t) {
+    return stripSpaces(t, false);
+}
 
-Text removeSpaces(const Text& t) { return stripSpaces(t, true); }
+Text removeSpaces(const Text& t) {
+    return stripSpaces(t, true);
+}
 
-Text upper(const Text& t) { return changeCase(t, true); }
+Text upper(const Text& t) {
+    return changeCase(t, true);
+}
 
-Text lower(const Text& t) { return changeCase(t, false); }
+Text lower(const Text& t) {
+    return changeCase(t, false);
+}
 
 int toInt(const Text& t) {
     // atoi is (int)strtol: skip C-locale white space, an optional sign, then digits; the long
     // value saturates and is then narrowed.
     std::size_t i = 0;
-    while (i < t.size() && (t[i] == ' ' || (t[i] >= '\t' && t[i] <= '\r'))) ++i;
+    while (i < t.size() && (t[i] == ' ' || (t[i] >= '\t' && t[i] <= '\r')))
+        ++i;
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
     std::int64_t value = 0;
@@ -192,8 +205,10 @@ int toInt(const Text& t) {
         if (!saturated && value > (limit - digit) / 10) saturated = true;
         if (!saturated) value = value * 10 + digit;
     }
-    if (saturated) value = negative ? std::numeric_limits<std::int64_t>::min() : limit;
-    else if (negative) value = -value;
+    if (saturated)
+        value = negative ? std::numeric_limits<std::int64_t>::min() : limit;
+    else if (negative)
+        value = -value;
     return static_cast<int>(static_cast<std::uint64_t>(value) & 0xFFFFFFFFu);
 }
 
@@ -205,7 +220,9 @@ double toNumber(const Text& t) {
 #endif
 }
 
-Text toText(std::int64_t n) { return std::to_string(n); }
+Text toText(std::int64_t n) {
+    return std::to_string(n);
+}
 
 Text toText(double n) {
     char buffer[64];
@@ -213,9 +230,13 @@ Text toText(double n) {
     return Text(buffer, result.ptr);
 }
 
-Text toText(const Bytes& b) { return textInBytes(b); }
+Text toText(const Bytes& b) {
+    return textInBytes(b);
+}
 
-Text charText(int code) { return code == 0 ? Text() : Text(1, static_cast<char>(code)); }
+Text charText(int code) {
+    return code == 0 ? Text() : Text(1, static_cast<char>(code));
+}
 
 Text hexText(std::int64_t n) {
     char buffer[16];
@@ -225,7 +246,9 @@ Text hexText(std::int64_t n) {
     return upper(out);
 }
 
-Bytes toBytes(const Text& t) { return Bytes(t.begin(), t.end()); }
+Bytes toBytes(const Text& t) {
+    return Bytes(t.begin(), t.end());
+}
 
 Bytes toBytes(std::int32_t n) {
     auto u = static_cast<std::uint32_t>(n);
@@ -233,7 +256,9 @@ Bytes toBytes(std::int32_t n) {
             static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
 }
 
-int bytesLength(const Bytes& b) { return static_cast<int>(b.size()); }
+int bytesLength(const Bytes& b) {
+    return static_cast<int>(b.size());
+}
 
 Bytes bytesLeft(const Bytes& b, int n) {
     if (n <= 0) return {};
@@ -264,9 +289,13 @@ Bytes replaceBytes(const Bytes& b, const Bytes& s, const Bytes& r, int start, in
     return out;
 }
 
-Text blankText(int n) { return n < 1 ? Text() : Text(static_cast<std::size_t>(n), ' '); }
+Text blankText(int n) {
+    return n < 1 ? Text() : Text(static_cast<std::size_t>(n), ' ');
+}
 
-Bytes blankBytes(int n) { return n < 1 ? Bytes() : Bytes(static_cast<std::size_t>(n), 0); }
+Bytes blankBytes(int n) {
+    return n < 1 ? Bytes() : Bytes(static_cast<std::size_t>(n), 0);
+}
 
 Text textInBytes(const Bytes& b) {
     auto end = std::find(b.begin(), b.end(), std::uint8_t{0});
