@@ -56,6 +56,7 @@ UConverter* converter(int codePage) {
 constexpr std::size_t maxInput = INT32_MAX / 4;
 
 std::size_t lengthBeforeNul(const char* data, std::size_t size) {
+    if (size == 0) return 0; // data may be null then
     const void* nul = std::memchr(data, 0, size);
     return nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - data) : size;
 }
