@@ -13,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev libcpp-httplib-dev libssl-dev
   nlohmann-json3-dev rapidjson-dev tinyproxy-bin nodejs openssl
   desktop-file-utils dpkg-dev file
+  # a decimal-comma locale for the locale-independence tests
+  locales
   # running the windows headless, and Chinese glyphs in screenshots
   xvfb xauth fonts-noto-cjk
 )
@@ -30,4 +32,13 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests run number conversions under de_DE.UTF-8, which uses a decimal comma.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8'; then
+  if [[ $(id -u) -eq 0 ]]; then
+    localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  else
+    echo "setup: locale de_DE.UTF-8 missing (run this script as root); the locale tests will fail" >&2
+  fi
 fi

@@ -120,7 +120,8 @@ std::optional<Units> literalValue(const Units& s) {
     Units value;
     for (std::size_t i = 0; i < s.size();) {
         const char16_t c = s[i++];
-        if (isLineTerminator(c)) return std::nullopt;
+        // A line break, or a quote that would end the literal early, and the script fails.
+        if (isLineTerminator(c) || c == '\'') return std::nullopt;
         if (c != '\\') {
             value += c;
             continue;

@@ -57,7 +57,7 @@ const Entry entries[] = {
     {"Beyond", "海阔天空", "乐与怒", 326000, 5216000, true, true,
      "[00:00.00]Beyond - 海阔天空|[00:21.00]演示歌词"},
     {"Queen", "Demo Rhapsody", "A Night at the Demo", 355000, 0, true, true,
-     "[00:00.00]Queen - Demo Rhapsody|[00:01.00]Is this the \"real\" line?|[00:05.00]Or "
+     "[00:00.00]Queen - Demo Rhapsody|[00:01.00]Is this the \"}}\" line?|[00:05.00]Or "
      "just a demo"},
     {"王菲", "红豆", "唱游", 258000, 4128000, false, true,
      "[00:00.00]王菲 - 红豆|[00:25.00]演示歌词"},

@@ -31,7 +31,21 @@ DemoService::~DemoService() {
     stop();
 }
 
+void DemoService::remember(const httplib::Request& request) {
+    std::lock_guard lock(mutex_);
+    lastRequest_ = {request.target, request.get_header_value("User-Agent")};
+}
+
+SeenRequest DemoService::lastRequest() const {
+    std::lock_guard lock(mutex_);
+    return lastRequest_;
+}
+
 void DemoService::addRoutes() {
+    server_->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
+        remember(request);
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
     auto answer = [this](httplib::Response& response, std::string body, const char* type) {
         if (options_.delayMs > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(options_.delayMs));
@@ -44,12 +58,17 @@ void DemoService::addRoutes() {
                                          ? request.get_param_value("callback")
                                          : std::string(defaultCallback);
         answer(response,
-               searchAnswer(request.get_param_value("keyword"), callback, options_.fillTo),
+               options_.searchBody.empty()
+                   ? searchAnswer(request.get_param_value("keyword"), callback, options_.fillTo)
+                   : options_.searchBody,
                "text/javascript; charset=utf-8");
     });
     server_->Get("/yy/index.php", [this, answer](const httplib::Request& request,
                                                  httplib::Response& response) {
-        answer(response, playAnswer(request.get_param_value("hash"), "http://" + hostPort()),
+        answer(response,
+               options_.playBody.empty()
+                   ? playAnswer(request.get_param_value("hash"), "http://" + hostPort())
+                   : options_.playBody,
                "text/html; charset=utf-8");
     });
     server_->Get("/update-page.txt", [this](const httplib::Request&, httplib::Response& response) {

@@ -2,12 +2,14 @@
 // A local stand-in for the music service: song search, play data, an update page and audio
 // files, on 127.0.0.1 only.
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
 namespace httplib {
 class Server;
-}
+struct Request;
+} // namespace httplib
 
 namespace quorvel::demo {
 
@@ -16,6 +18,14 @@ struct DemoOptions {
     bool brokenBodies = false; // cut every service answer in half
     int fillTo = 0;            // repeat search hits until there are this many
     std::string updatePage;    // the update page's bytes (GBK); empty: the page is missing
+    std::string searchBody;    // when set, every search gets exactly this body
+    std::string playBody;      // when set, every play-data request gets exactly this body
+};
+
+// What the service saw of a request.
+struct SeenRequest {
+    std::string target; // path and query, as sent
+    std::string userAgent;
 };
 
 class DemoService {
@@ -33,14 +43,20 @@ class DemoService {
     // "127.0.0.1:port".
     std::string hostPort() const;
 
+    // The last request the service received.
+    SeenRequest lastRequest() const;
+
   private:
     bool bind(int port);
     void addRoutes();
+    void remember(const httplib::Request& request);
 
     DemoOptions options_;
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = -1;
+    mutable std::mutex mutex_;
+    SeenRequest lastRequest_;
 };
 
 } // namespace quorvel::demo
