@@ -1,0 +1,85 @@
+#include "json/JsonLiteral.h"
+
+#include <string_view>
+
+namespace quorvel {
+
+namespace {
+
+enum class Verdict { No, Yes, Unsure };
+
+bool equalsNoCase(const Text& s, std::string_view upperWord) {
+    if (s.size() != upperWord.size()) return false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        char c = s[i];
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        if (c != upperWord[i]) return false;
+    }
+    return true;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Whether every byte of s can occur in a number written as "%.13g" writes it.
+bool onlyNumberBytes(const Text& s) {
+    for (char c : s)
+        if (!isDigit(c) && std::string_view("-+.einfa").find(c) == std::string_view::npos)
+            return false;
+    return true;
+}
+
+// Decides the plain forms -?(0|[1-9][0-9]*)(.[0-9]*[1-9])? without converting: "%.13g" gives such
+// a text back exactly when it has at most 13 significant digits and its decimal exponent lies in
+// -4..12, where the fixed notation is chosen. Any other text is left to the conversion.
+Verdict plainDecimalVerdict(const Text& s) {
+    std::size_t i = s.empty() || s[0] != '-' ? 0 : 1;
+    const std::size_t intStart = i;
+    while (i < s.size() && isDigit(s[i]))
+        ++i;
+    const std::size_t intDigits = i - intStart;
+    if (intDigits == 0 || (intDigits > 1 && s[intStart] == '0')) return Verdict::Unsure;
+    std::size_t fracDigits = 0, fracLeadingZeros = 0;
+    if (i < s.size()) {
+        if (s[i] != '.') return Verdict::Unsure;
+        const std::size_t fracStart = ++i;
+        while (i < s.size() && isDigit(s[i]))
+            ++i;
+        fracDigits = i - fracStart;
+        if (i != s.size() || fracDigits == 0 || s.back() == '0') return Verdict::Unsure;
+        while (s[fracStart + fracLeadingZeros] == '0')
+            ++fracLeadingZeros;
+    }
+    const bool zeroInteger = s[intStart] == '0';
+    if (zeroInteger) {
+        if (fracDigits == 0) return Verdict::Yes;
+        return fracLeadingZeros <= 3 && fracDigits - fracLeadingZeros <= 13 ? Verdict::Yes
+                                                                            : Verdict::No;
+    }
+    return intDigits + fracDigits <= 13 ? Verdict::Yes : Verdict::No;
+}
+
+bool isNumberText(const Text& s) {
+    if (!onlyNumberBytes(s)) return false;
+    switch (plainDecimalVerdict(s)) {
+    case Verdict::Yes:
+        return true;
+    case Verdict::No:
+        return false;
+    case Verdict::Unsure:
+        break;
+    }
+    return toText(toNumber(s)) == s;
+}
+
+} // namespace
+
+JsonType literalType(const Text& s) {
+    if (isNumberText(s)) return Number;
+    if (equalsNoCase(s, "TRUE") || equalsNoCase(s, "FALSE")) return Boolean;
+    if (s.empty() || equalsNoCase(s, "NULL")) return Null;
+    return Other;
+}
+
+} // namespace quorvel

@@ -1,0 +1,40 @@
+#pragma once
+// An index over a node table that answers path queries exactly as a walk of the whole table
+// would: the first node in table order whose chain of enclosing names equals the path.
+//
+// The walk looks at node j (level = depth - 1) only when every level from 1 to level - 1 has
+// just been matched, and that holds exactly when the nearest earlier node of a lower level
+// (nodes below level 1 take no part) lies one level up and was itself looked at and matched.
+// So that node is j's parent here, a node whose nearest lower node lies further up is never
+// looked at, and the levels-1 nodes are the top. Subtrees are runs of the table, so a
+// depth-first search over same-named children in table order finds the walk's node.
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "json/JsonDocument.h"
+
+namespace quorvel {
+
+class JsonPathIndex {
+  public:
+    explicit JsonPathIndex(const std::vector<JsonNode>& nodes);
+    // 0-based number of the first node the parts reach, or -1.
+    int find(const std::vector<std::string_view>& parts) const;
+
+  private:
+    using NamedChildren = std::vector<std::pair<std::string_view, int>>;
+
+    // Position, in parent's child list, of its next child after position after with that name,
+    // or -1. Slot 0 stands for the top.
+    int nextChildNamed(int parent, std::string_view name, int after) const;
+    const NamedChildren& namedChildren(int parent) const;
+
+    const std::vector<JsonNode>& nodes_;
+    std::vector<int> childStart_; // children of slot s: children_[childStart_[s], childStart_[s+1])
+    std::vector<int> children_;
+    mutable std::unordered_map<int, NamedChildren> namedChildren_; // for long child lists
+};
+
+} // namespace quorvel
