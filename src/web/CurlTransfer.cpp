@@ -1,0 +1,180 @@
+#include "web/CurlTransfer.h"
+
+#include <curl/curl.h>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "app/toolkit/Toolkit.h"
+
+namespace quorvel {
+
+namespace {
+
+std::atomic<long> defaultConnectMs{TransferTimeouts{}.connectMs};
+std::atomic<long> defaultIdleMs{TransferTimeouts{}.idleMs};
+
+void initialiseCurlOnce() {
+    static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
+    (void)initialised;
+}
+
+std::array<std::mutex, CURL_LOCK_DATA_LAST> shareLocks;
+
+void lockShare(CURL*, curl_lock_data data, curl_lock_access, void*) {
+    shareLocks[data].lock();
+}
+void unlockShare(CURL*, curl_lock_data data, void*) {
+    shareLocks[data].unlock();
+}
+
+// The process-wide cookie store; lives as long as the process.
+CURLSH* cookieStore() {
+    static CURLSH* const share = [] {
+        CURLSH* s = curl_share_init();
+        curl_share_setopt(s, CURLSHOPT_LOCKFUNC, lockShare);
+        curl_share_setopt(s, CURLSHOPT_UNLOCKFUNC, unlockShare);
+        curl_share_setopt(s, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+        return s;
+    }();
+    return share;
+}
+
+std::size_t onHeaderLine(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* response = static_cast<TransferResponse*>(user);
+    const std::size_t n = size * count;
+    // A status line starts another response (a redirect's or an interim one): keep the last only.
+    if (n >= 5 && Text(data, 5) == "HTTP/") {
+        response->headerBlock.clear();
+        response->body.clear();
+    }
+    response->headerBlock.append(data, n);
+    return n;
+}
+
+std::size_t onBodyPiece(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* response = static_cast<TransferResponse*>(user);
+    const std::size_t n = size * count;
+    if (response->body.size() + n > maxResponseBytes) return 0; // ends the transfer as failed
+    response->body.insert(response->body.end(), data, data + n);
+    return n;
+}
+
+int onProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return currentThreadCancelled() ? 1 : 0;
+}
+
+bool namesHeader(const std::vector<Text>& lines, const Text& name) {
+    for (const Text& line : lines)
+        if (find(line, name + ":", 1, true) == 1) return true;
+    return false;
+}
+
+using HeaderList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
+
+// The caller's lines, and a blank line for each header libcurl would otherwise add on its own.
+HeaderList headerList(const std::vector<Text>& lines) {
+    curl_slist* list = nullptr;
+    for (const Text& line : lines)
+        list = curl_slist_append(list, line.c_str());
+    for (const char* name : {"Accept", "Expect", "Content-Type"})
+        if (!namesHeader(lines, name)) list = curl_slist_append(list, (Text(name) + ":").c_str());
+    return HeaderList(list, curl_slist_free_all);
+}
+
+void setMethodAndBody(CURL* curl, const TransferRequest& request) {
+    if (request.verb == "HEAD") {
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    } else if (request.body) {
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE,
+                         static_cast<curl_off_t>(request.body->size()));
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body->data());
+    }
+    // A plain POST lets a 301, 302 or 303 turn into a GET, as browsers do.
+    if (request.verb != "POST" || !request.body)
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.verb.c_str());
+}
+
+void setConnection(CURL* curl, const TransferRequest& request) {
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION,
+                     request.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
+    curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    // An empty proxy also keeps libcurl from taking one from the environment.
+    curl_easy_setopt(curl, CURLOPT_PROXY, request.proxy.c_str());
+    curl_easy_setopt(curl, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    if (!request.proxyUser.empty()) {
+        curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, request.proxyUser.c_str());
+        curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, request.proxyPassword.c_str());
+        curl_easy_setopt(curl, CURLOPT_PROXYAUTH, CURLAUTH_ANY);
+    }
+    if (!request.serverUser.empty()) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, request.serverUser.c_str());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, request.serverPassword.c_str());
+        curl_easy_setopt(curl, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
+    }
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, request.verifyPeer ? 1L : 0L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, request.verifyHost ? 2L : 0L);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, maxRedirects);
+    if (request.sharedCookies) {
+        curl_easy_setopt(curl, CURLOPT_SHARE, cookieStore());
+        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+    }
+}
+
+void setTimeouts(CURL* curl, const TransferTimeouts& timeouts) {
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
+    if (timeouts.idleMs <= 0) return;
+    // Idle time is counted in whole seconds: less than a byte a second for that long stops it.
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, (timeouts.idleMs + 999) / 1000);
+}
+
+void setCallbacks(CURL* curl, TransferResponse& response) {
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onHeaderLine);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &response);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, onBodyPiece);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &response);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+}
+
+} // namespace
+
+TransferTimeouts defaultTransferTimeouts() {
+    return {defaultConnectMs, defaultIdleMs};
+}
+
+void setDefaultTransferTimeouts(TransferTimeouts timeouts) {
+    defaultConnectMs = timeouts.connectMs;
+    defaultIdleMs = timeouts.idleMs;
+}
+
+TransferResponse performTransfer(const TransferRequest& request) {
+    initialiseCurlOnce();
+    TransferResponse response;
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+    if (!curl) return response;
+    HeaderList headers = headerList(request.headerLines);
+    curl_easy_setopt(curl.get(), CURLOPT_URL, request.url.c_str());
+    curl_easy_setopt(curl.get(), CURLOPT_HTTPHEADER, headers.get());
+    if (!request.userAgent.empty())
+        curl_easy_setopt(curl.get(), CURLOPT_USERAGENT, request.userAgent.c_str());
+    setMethodAndBody(curl.get(), request);
+    setConnection(curl.get(), request);
+    setTimeouts(curl.get(), request.timeouts);
+    setCallbacks(curl.get(), response);
+    response.completed = curl_easy_perform(curl.get()) == CURLE_OK;
+    long status = 0;
+    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+    response.status = static_cast<int>(status);
+    if (!response.completed) response.body.clear();
+    return response;
+}
+
+} // namespace quorvel
