@@ -3,10 +3,13 @@
 #include <array>
 #include <charconv>
 #include <initializer_list>
+#include <string_view>
+#include <utility>
 
 #include "app/toolkit/Toolkit.h"
 #include "text/GbkLiteral.h"
 #include "json/JsonLiteral.h"
+#include "json/JsonNodeTable.h"
 #include "json/JsonPathIndex.h"
 
 // The byte loop. Every byte goes to the handler of the top parse state; the scan functions only
@@ -42,21 +45,34 @@ bool isBlank(char ch) {
     return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
 }
 
+bool endsLiteral(char ch) {
+    return ch == ',' || ch == '}' || ch == ']';
+}
+
+// Short texts such as "[12]" or "{ 3 }", made without allocating.
+struct ShortText {
+    char bytes[24];
+    std::size_t length = 0;
+    operator std::string_view() const { return {bytes, length}; }
+};
+
 // "[" + n + "]"
-Text elementName(std::int32_t n) {
-    char buffer[16] = "[";
-    char* end = std::to_chars(buffer + 1, buffer + sizeof buffer - 1, n).ptr;
+ShortText elementName(std::int32_t n) {
+    ShortText t{"["};
+    char* end = std::to_chars(t.bytes + 1, t.bytes + sizeof t.bytes - 1, n).ptr;
     *end++ = ']';
-    return Text(buffer, end);
+    t.length = end - t.bytes;
+    return t;
 }
 
 // "{ n }" or "[ n ]"
-Text containerValue(bool object, std::int32_t n) {
-    char buffer[24] = {object ? '{' : '[', ' '};
-    char* end = std::to_chars(buffer + 2, buffer + sizeof buffer - 2, n).ptr;
+ShortText containerValue(bool object, std::int32_t n) {
+    ShortText t{{object ? '{' : '[', ' '}};
+    char* end = std::to_chars(t.bytes + 2, t.bytes + sizeof t.bytes - 2, n).ptr;
     *end++ = ' ';
     *end++ = object ? '}' : ']';
-    return Text(buffer, end);
+    t.length = end - t.bytes;
+    return t;
 }
 
 // Entry (1-based) of a counter array, growing it with zeros to at least that many entries.
@@ -67,31 +83,30 @@ std::int32_t& counterEntry(std::vector<std::int32_t>& counters, std::int32_t ent
 
 } // namespace
 
-JsonDocument::JsonDocument() = default;
+JsonDocument::JsonDocument() : nodes_(std::make_unique<JsonNodeTable>()) {}
 JsonDocument::~JsonDocument() = default;
 
 void JsonDocument::clear() {
     escapePending_ = 0;
     lastCommaNodeCount_ = 0;
-    nodes_.clear();
+    nodes_->clear();
     stateStack_.clear();
     nodeIndexStack_.clear();
     arrayCounters_.clear();
     objectCounters_.clear();
-    builder_.clear();
     pathIndex_.reset();
 }
 
 bool JsonDocument::parse(const Text& text) {
     clear();
     feedRange(text.data(), text.size());
-    return nodes_.size() > 1;
+    return nodes_->size() > 1;
 }
 
 bool JsonDocument::parseBytes(const Bytes& data) {
     clear();
     feed(data);
-    return nodes_.size() > 1;
+    return nodes_->size() > 1;
 }
 
 std::int32_t JsonDocument::feed(const Bytes& data) {
@@ -129,7 +144,7 @@ void JsonDocument::feedRange(const char* data, std::size_t size) {
             p = scanLiteral(p, end);
             break;
         default:
-            dispatch(*p++);
+            p = scanValueStart(p, end);
         }
     }
 }
@@ -149,7 +164,7 @@ const char* JsonDocument::scanObject(const char* p, const char* end) {
 
 const char* JsonDocument::scanKey(const char* p, const char* end) {
     const char* stop = findStop(p, end, keyStops);
-    builder_.append(p, stop);
+    appendToBuilder(p, stop);
     if (stop < end) onKeyChar(*stop++);
     return stop;
 }
@@ -164,7 +179,7 @@ const char* JsonDocument::scanAfterKey(const char* p, const char* end) {
 const char* JsonDocument::scanString(const char* p, const char* end) {
     const char* stop = findStop(p, end, stringStops);
     if (stop > p) {
-        builder_.append(p, stop);
+        appendToBuilder(p, stop);
         escapePending_ = 0;
     }
     if (stop < end) onStringChar(*stop++);
@@ -173,9 +188,17 @@ const char* JsonDocument::scanString(const char* p, const char* end) {
 
 const char* JsonDocument::scanLiteral(const char* p, const char* end) {
     const char* stop = findStop(p, end, literalStops);
-    builder_.append(p, stop);
+    appendToBuilder(p, stop);
     if (stop < end) onLiteralChar(*stop++);
     return stop;
+}
+
+// One byte in InArray or AwaitValue; a blank run is skipped at once.
+const char* JsonDocument::scanValueStart(const char* p, const char* end) {
+    while (p < end && isBlank(*p))
+        ++p;
+    if (p < end) dispatch(*p++);
+    return p;
 }
 
 void JsonDocument::dispatch(char ch) {
@@ -206,14 +229,15 @@ void JsonDocument::dispatch(char ch) {
 
 void JsonDocument::openRoot(char ch) {
     const bool object = ch == '{';
-    nodes_.assign(1, JsonNode{});
+    nodes_->clear();
+    nodes_->addRow();
     nodeIndexStack_.assign(1, 1);
     depth_ = 1;
-    nodes_[0].name = "JSON";
+    nodes_->setName(0, "JSON");
     depth_ += 1;
     stateStack_.push_back(object ? InObject : InArray);
     nodeIndexStack_.push_back(1);
-    nodes_[0].value = containerValue(object, 0);
+    nodes_->setValue(0, containerValue(object, 0));
 }
 
 void JsonDocument::onObjectChar(char ch) {
@@ -225,7 +249,7 @@ void JsonDocument::onObjectChar(char ch) {
 
 void JsonDocument::onKeyChar(char ch) {
     if (ch == '"') {
-        lastNode().name = builder_;
+        nodes_->takePendingAsName(lastNode());
         stateStack_.back() = AfterKey;
     } else if (ch != '\r' && ch != '\n') {
         appendToBuilder(ch);
@@ -240,15 +264,15 @@ void JsonDocument::onValueChar(char ch) {
     switch (ch) {
     case '{':
     case '[':
-        builder_.clear();
+        nodes_->resetPending();
         stateStack_.back() = ch == '{' ? InObject : InArray;
         depth_ += 1;
         break;
     case ',':
     case '}':
     case ']':
-        lastNode().type = Null;
-        lastNode().value.clear();
+        nodes_->back().type = Null;
+        nodes_->setValue(lastNode(), {});
         pop();
         if (ch == '}') onObjectChar(ch);
         break;
@@ -258,11 +282,11 @@ void JsonDocument::onValueChar(char ch) {
     case '\n':
         break;
     case '"':
-        builder_.clear();
+        nodes_->resetPending();
         stateStack_.back() = InString;
         break;
     default:
-        builder_.clear();
+        nodes_->resetPending();
         appendToBuilder(ch);
         stateStack_.back() = InLiteral;
     }
@@ -270,8 +294,8 @@ void JsonDocument::onValueChar(char ch) {
 
 void JsonDocument::onStringChar(char ch) {
     if (ch == '"' && escapePending_ == 0) {
-        lastNode().type = String;
-        lastNode().value = builder_;
+        nodes_->back().type = String;
+        nodes_->takePendingAsValue(lastNode());
         pop();
     } else if (ch != '\r' && ch != '\n') {
         appendToBuilder(ch);
@@ -280,9 +304,9 @@ void JsonDocument::onStringChar(char ch) {
 }
 
 void JsonDocument::onLiteralChar(char ch) {
-    if (ch == ',' || ch == '}' || ch == ']') {
-        lastNode().type = literalType(builder_);
-        lastNode().value = builder_;
+    if (endsLiteral(ch)) {
+        nodes_->back().type = literalType(nodes_->pending());
+        nodes_->takePendingAsValue(lastNode());
         pop();
         const bool inArray = !stateStack_.empty() && stateStack_.back() == InArray;
         if (ch == '}')
@@ -295,7 +319,7 @@ void JsonDocument::onLiteralChar(char ch) {
 }
 
 void JsonDocument::onArrayChar(char ch) {
-    const auto count = static_cast<std::int32_t>(nodes_.size());
+    const auto count = static_cast<std::int32_t>(nodes_->size());
     switch (ch) {
     case '{':
         addNode(InObject);
@@ -334,59 +358,52 @@ std::int32_t JsonDocument::取当前节点索引() {
         return 0;
     }
     const std::int32_t number = nodeIndexStack_.back();
-    if (number > static_cast<std::int32_t>(nodes_.size()))
+    if (number > static_cast<std::int32_t>(nodes_->size()))
         toolkit().messageBox("取当前节点索引() 节点索引记录超出，程序即将崩溃！"_gbk, buttonsOk);
     return number;
 }
 
 void JsonDocument::addNode(std::uint8_t state) {
     const std::uint8_t prev = stateStack_.empty() ? 0 : stateStack_.back();
-    JsonNode node;
+    const std::size_t node = nodes_->size();
+    nodes_->addRow();
     stateStack_.push_back(state);
     if (state == AwaitValue && prev == InArray) {
         std::int32_t& elements = counterEntry(arrayCounters_, depth_ + 1);
         elements += 1;
-        node.name = elementName(elements - 1);
+        nodes_->setName(node, elementName(elements - 1));
     } else if (state == InObject) {
-        node.type = Object;
+        nodes_->row(node).type = Object;
         depth_ += 1;
-        node.value = containerValue(true, 0);
+        nodes_->setValue(node, containerValue(true, 0));
         if (prev == InArray) {
             std::int32_t& elements = counterEntry(arrayCounters_, depth_);
             elements += 1;
-            node.name = elementName(elements - 1);
+            nodes_->setName(node, elementName(elements - 1));
         }
     } else if (state == InKey && prev == InObject) {
         counterEntry(objectCounters_, depth_) += 1;
     }
-    node.depth = depth_;
-    builder_.clear();
-    nodes_.push_back(std::move(node));
-    nodeIndexStack_.push_back(static_cast<std::int32_t>(nodes_.size()));
+    nodes_->row(node).depth = depth_;
+    nodes_->resetPending();
+    nodeIndexStack_.push_back(static_cast<std::int32_t>(nodes_->size()));
 }
 
 // Closes the innermost open container, whatever its kind, as an object or as an array.
 void JsonDocument::closeContainer(bool asObject) {
     const std::int32_t number = 取当前节点索引();
-    const bool known = number >= 1 && number <= static_cast<std::int32_t>(nodes_.size());
-    Text value;
+    std::int32_t count = 0;
     if (asObject) {
-        const bool counted =
-            depth_ >= 1 && objectCounters_.size() >= static_cast<std::size_t>(depth_);
-        value = containerValue(true, counted ? objectCounters_[depth_ - 1] : 0);
-        if (counted) objectCounters_[depth_ - 1] = 0;
-    } else {
-        const bool counted =
-            depth_ >= 0 && arrayCounters_.size() >= static_cast<std::size_t>(depth_) + 1;
-        value = containerValue(false, counted ? arrayCounters_[depth_] : 0);
-        if (counted) arrayCounters_[depth_] = 0;
+        if (depth_ >= 1 && objectCounters_.size() >= static_cast<std::size_t>(depth_))
+            count = std::exchange(objectCounters_[depth_ - 1], 0);
+    } else if (depth_ >= 0 && arrayCounters_.size() >= static_cast<std::size_t>(depth_) + 1) {
+        count = std::exchange(arrayCounters_[depth_], 0);
     }
     depth_ -= 1;
-    if (known) {
-        JsonNode& node = nodes_[number - 1];
-        node.value = std::move(value);
-        node.type = asObject ? Object : Array;
-        node.depth = depth_;
+    if (number >= 1 && number <= static_cast<std::int32_t>(nodes_->size())) {
+        nodes_->setValue(number - 1, containerValue(asObject, count));
+        nodes_->row(number - 1).type = asObject ? Object : Array;
+        nodes_->row(number - 1).depth = depth_;
     }
     pop();
 }
@@ -398,11 +415,20 @@ void JsonDocument::pop() {
 }
 
 void JsonDocument::appendToBuilder(char ch) {
-    if (ch != '\0') builder_.push_back(ch);
+    if (ch != '\0') nodes_->appendPending(ch);
+}
+
+// A run of bytes; only the scans call it, and their runs hold no NUL.
+void JsonDocument::appendToBuilder(const char* begin, const char* end) {
+    nodes_->appendPending(begin, end);
+}
+
+std::size_t JsonDocument::lastNode() const {
+    return nodes_->size() - 1;
 }
 
 const JsonPathIndex& JsonDocument::pathIndex() const {
-    if (!pathIndex_) pathIndex_ = std::make_unique<JsonPathIndex>(nodes_);
+    if (!pathIndex_) pathIndex_ = std::make_unique<JsonPathIndex>(*nodes_);
     return *pathIndex_;
 }
 

@@ -27,6 +27,7 @@ struct JsonNode {
     std::int32_t type = Other;
 };
 
+class JsonNodeTable;
 class JsonPathIndex;
 
 class JsonDocument {
@@ -83,6 +84,7 @@ class JsonDocument {
     const char* scanAfterKey(const char* p, const char* end);
     const char* scanString(const char* p, const char* end);
     const char* scanLiteral(const char* p, const char* end);
+    const char* scanValueStart(const char* p, const char* end);
     void dispatch(char ch);
     void openRoot(char ch);
 
@@ -99,10 +101,12 @@ class JsonDocument {
     void closeContainer(bool asObject);
     void pop();
     void appendToBuilder(char ch);
-    JsonNode& lastNode() { return nodes_.back(); }
+    void appendToBuilder(const char* begin, const char* end);
+    std::size_t lastNode() const;
     const JsonPathIndex& pathIndex() const;
 
-    std::vector<JsonNode> nodes_;
+    // The node table and the parser's builder, which is the table's text being read.
+    std::unique_ptr<JsonNodeTable> nodes_;
     std::vector<std::int32_t> nodeIndexStack_; // 1-based node numbers of the nodes being built
     std::vector<std::uint8_t> stateStack_;     // ParseState codes
     std::int32_t lastCommaNodeCount_ = 0;
@@ -110,7 +114,6 @@ class JsonDocument {
     std::vector<std::int32_t> objectCounters_; // entry depth (1-based) counts object members
     std::int32_t depth_ = 0;
     std::int32_t escapePending_ = 0;
-    Text builder_; // the key or value being read; never holds a NUL
     // Built by the first query after a change of the table.
     mutable std::unique_ptr<JsonPathIndex> pathIndex_;
 };

@@ -8,7 +8,7 @@ namespace {
 
 enum class Verdict { No, Yes, Unsure };
 
-bool equalsNoCase(const Text& s, std::string_view upperWord) {
+bool equalsNoCase(std::string_view s, std::string_view upperWord) {
     if (s.size() != upperWord.size()) return false;
     for (std::size_t i = 0; i < s.size(); ++i) {
         char c = s[i];
@@ -23,7 +23,7 @@ bool isDigit(char c) {
 }
 
 // Whether every byte of s can occur in a number written as "%.13g" writes it.
-bool onlyNumberBytes(const Text& s) {
+bool onlyNumberBytes(std::string_view s) {
     for (char c : s)
         if (!isDigit(c) && std::string_view("-+.einfa").find(c) == std::string_view::npos)
             return false;
@@ -33,7 +33,7 @@ bool onlyNumberBytes(const Text& s) {
 // Decides the plain forms -?(0|[1-9][0-9]*)(.[0-9]*[1-9])? without converting: "%.13g" gives such
 // a text back exactly when it has at most 13 significant digits and its decimal exponent lies in
 // -4..12, where the fixed notation is chosen. Any other text is left to the conversion.
-Verdict plainDecimalVerdict(const Text& s) {
+Verdict plainDecimalVerdict(std::string_view s) {
     std::size_t i = s.empty() || s[0] != '-' ? 0 : 1;
     const std::size_t intStart = i;
     while (i < s.size() && isDigit(s[i]))
@@ -60,8 +60,7 @@ Verdict plainDecimalVerdict(const Text& s) {
     return intDigits + fracDigits <= 13 ? Verdict::Yes : Verdict::No;
 }
 
-bool isNumberText(const Text& s) {
-    if (!onlyNumberBytes(s)) return false;
+bool isNumberText(std::string_view s) {
     switch (plainDecimalVerdict(s)) {
     case Verdict::Yes:
         return true;
@@ -70,12 +69,14 @@ bool isNumberText(const Text& s) {
     case Verdict::Unsure:
         break;
     }
-    return toText(toNumber(s)) == s;
+    if (!onlyNumberBytes(s)) return false;
+    const Text text(s);
+    return toText(toNumber(text)) == text;
 }
 
 } // namespace
 
-JsonType literalType(const Text& s) {
+JsonType literalType(std::string_view s) {
     if (isNumberText(s)) return Number;
     if (equalsNoCase(s, "TRUE") || equalsNoCase(s, "FALSE")) return Boolean;
     if (s.empty() || equalsNoCase(s, "NULL")) return Null;

@@ -10,22 +10,22 @@ constexpr int top = 0;
 constexpr int noParent = -1;
 constexpr int shortList = 16; // child lists up to this length are searched in order
 
-long long levelOf(const JsonNode& node) {
-    return static_cast<long long>(node.depth) - 1;
+long long levelOf(const JsonNodeTable& nodes, std::size_t i) {
+    return static_cast<long long>(nodes.row(i).depth) - 1;
 }
 
 // The parent slot of every node (noParent for nodes the walk never looks at).
-std::vector<int> parentsOf(const std::vector<JsonNode>& nodes) {
+std::vector<int> parentsOf(const JsonNodeTable& nodes) {
     std::vector<int> parents(nodes.size(), noParent);
     std::vector<int> lower; // node numbers of strictly increasing levels
     for (std::size_t j = 1; j < nodes.size(); ++j) {
-        const long long level = levelOf(nodes[j]);
+        const long long level = levelOf(nodes, j);
         if (level < 1) continue;
-        while (!lower.empty() && levelOf(nodes[lower.back()]) >= level)
+        while (!lower.empty() && levelOf(nodes, lower.back()) >= level)
             lower.pop_back();
         if (level == 1)
             parents[j] = top;
-        else if (!lower.empty() && levelOf(nodes[lower.back()]) == level - 1)
+        else if (!lower.empty() && levelOf(nodes, lower.back()) == level - 1)
             parents[j] = lower.back();
         lower.push_back(static_cast<int>(j));
     }
@@ -34,7 +34,7 @@ std::vector<int> parentsOf(const std::vector<JsonNode>& nodes) {
 
 } // namespace
 
-JsonPathIndex::JsonPathIndex(const std::vector<JsonNode>& nodes) : nodes_(nodes) {
+JsonPathIndex::JsonPathIndex(const JsonNodeTable& nodes) : nodes_(nodes) {
     const std::vector<int> parents = parentsOf(nodes);
     childStart_.assign(nodes.size() + 2, 0);
     for (int parent : parents)
@@ -74,7 +74,7 @@ int JsonPathIndex::nextChildNamed(int parent, std::string_view name, int after) 
     const int count = childStart_[parent + 1] - begin;
     if (count <= shortList) {
         for (int at = after + 1; at < count; ++at)
-            if (nodes_[children_[begin + at]].name == name) return at;
+            if (nodes_.name(children_[begin + at]) == name) return at;
         return -1;
     }
     const NamedChildren& named = namedChildren(parent);
@@ -89,7 +89,7 @@ const JsonPathIndex::NamedChildren& JsonPathIndex::namedChildren(int parent) con
         const int count = childStart_[parent + 1] - begin;
         it->second.reserve(count);
         for (int at = 0; at < count; ++at)
-            it->second.emplace_back(nodes_[children_[begin + at]].name, at);
+            it->second.emplace_back(nodes_.name(children_[begin + at]), at);
         std::sort(it->second.begin(), it->second.end());
     }
     return it->second;

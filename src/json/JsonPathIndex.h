@@ -13,13 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "json/JsonDocument.h"
+#include "json/JsonNodeTable.h"
 
 namespace quorvel {
 
 class JsonPathIndex {
   public:
-    explicit JsonPathIndex(const std::vector<JsonNode>& nodes);
+    explicit JsonPathIndex(const JsonNodeTable& nodes);
     // 0-based number of the first node the parts reach, or -1.
     int find(const std::vector<std::string_view>& parts) const;
 
@@ -31,7 +31,7 @@ class JsonPathIndex {
     int nextChildNamed(int parent, std::string_view name, int after) const;
     const NamedChildren& namedChildren(int parent) const;
 
-    const std::vector<JsonNode>& nodes_;
+    const JsonNodeTable& nodes_;
     std::vector<int> childStart_; // children of slot s: children_[childStart_[s], childStart_[s+1])
     std::vector<int> children_;
     mutable std::unordered_map<int, NamedChildren> namedChildren_; // for long child lists

@@ -3,6 +3,7 @@
 
 #include "text/CodePage.h"
 #include "json/JsonDocument.h"
+#include "json/JsonNodeTable.h"
 #include "json/JsonPathIndex.h"
 
 namespace quorvel {
@@ -72,16 +73,19 @@ Text codeUnitText(int unit) {
 } // namespace
 
 std::int32_t JsonDocument::nodeCount() const {
-    return static_cast<std::int32_t>(nodes_.size());
+    return static_cast<std::int32_t>(nodes_->size());
 }
 
 JsonNode JsonDocument::getNode(std::int32_t number) const {
     if (number < 1 || number > nodeCount()) return {};
-    return nodes_[number - 1];
+    return nodes_->node(number - 1);
 }
 
 std::int32_t JsonDocument::copyNodes(std::vector<JsonNode>& out) const {
-    out = nodes_;
+    out.clear();
+    out.reserve(nodes_->size());
+    for (std::size_t i = 0; i < nodes_->size(); ++i)
+        out.push_back(nodes_->node(i));
     return nodeCount();
 }
 
@@ -93,30 +97,31 @@ Text JsonDocument::getValue(const Text& path, std::int32_t* type, std::int32_t* 
     foundType = 0;
     foundPosition = 0;
     if (path.empty()) {
-        if (nodes_.empty()) return {};
-        foundType = nodes_[0].type;
+        if (nodes_->empty()) return {};
+        foundType = nodes_->row(0).type;
         foundPosition = 1;
-        return decode ? containerCount(nodes_[0].value) : nodes_[0].value;
+        const Text value(nodes_->value(0));
+        return decode ? containerCount(value) : value;
     }
     std::vector<Text> storage;
     const int found = pathIndex().find(pathParts(path, storage));
     if (found < 0) return {};
-    const JsonNode& node = nodes_[found];
-    foundType = node.type;
+    foundType = nodes_->row(found).type;
     foundPosition = found + 1;
-    if (!decode) return node.value;
-    switch (node.type) {
+    const Text value(nodes_->value(found));
+    if (!decode) return value;
+    switch (foundType) {
     case String:
-        return unescapeText(node.value);
+        return unescapeText(value);
     case Boolean:
-        return compare(node.value, "true", false) == 0 ? "1" : "0";
+        return compare(value, "true", false) == 0 ? "1" : "0";
     case Object:
     case Array:
-        return containerCount(node.value);
+        return containerCount(value);
     case Null:
         return {};
     default:
-        return node.value;
+        return value;
     }
 }
 

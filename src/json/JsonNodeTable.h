@@ -1,0 +1,76 @@
+#pragma once
+// The node table of a JSON document, stored compactly: rows of fixed size, and every name and
+// value in blocks of text that never move. The text being read (the parser's builder) grows at
+// the end of the current block; a row's name or value takes it when it is complete. Storage comes
+// in blocks of moderate size, so that a parse reuses memory the allocator already holds.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "json/JsonDocument.h"
+
+namespace quorvel {
+
+class JsonNodeTable {
+  public:
+    struct Row {
+        const char* name = nullptr;
+        const char* value = nullptr;
+        std::uint32_t nameLength = 0;
+        std::uint32_t valueLength = 0;
+        std::int32_t depth = 0;
+        std::int32_t type = Other;
+    };
+
+    // Drops every row and all text.
+    void clear();
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    // Row i (0-based).
+    Row& row(std::size_t i) { return rowBlocks_[i / rowsPerBlock][i % rowsPerBlock]; }
+    const Row& row(std::size_t i) const { return rowBlocks_[i / rowsPerBlock][i % rowsPerBlock]; }
+    Row& back() { return row(size_ - 1); }
+    // Appends an empty row.
+    void addRow();
+
+    std::string_view name(std::size_t i) const { return {row(i).name, row(i).nameLength}; }
+    std::string_view value(std::size_t i) const { return {row(i).value, row(i).valueLength}; }
+    // A copy of row i as a JsonNode.
+    JsonNode node(std::size_t i) const;
+
+    // Empties the text being read.
+    void resetPending() { used_ = committed_; }
+    void appendPending(char ch) {
+        if (used_ == capacity_) makeRoom(1);
+        textBlock_[used_++] = ch;
+    }
+    void appendPending(const char* begin, const char* end);
+    std::string_view pending() const { return {textBlock_ + committed_, used_ - committed_}; }
+    // Row i's name or value becomes the text being read, which then starts empty again.
+    void takePendingAsName(std::size_t i);
+    void takePendingAsValue(std::size_t i);
+    // Row i's name or value becomes t (the text being read is emptied first).
+    void setName(std::size_t i, std::string_view t);
+    void setValue(std::size_t i, std::string_view t);
+
+  private:
+    static constexpr std::size_t rowsPerBlock = 2048;
+    static constexpr std::size_t textBlockSize = 64 * 1024;
+
+    // Moves the text being read to a fresh block with room for more bytes after it.
+    void makeRoom(std::size_t more);
+    // Commits the text being read; where it lies.
+    std::string_view commitPending();
+
+    std::vector<std::unique_ptr<Row[]>> rowBlocks_;
+    std::size_t size_ = 0;
+    std::vector<std::unique_ptr<char[]>> textBlocks_;
+    char* textBlock_ = nullptr; // the last text block
+    std::size_t capacity_ = 0;  // its size
+    std::size_t committed_ = 0; // its bytes before this belong to rows
+    std::size_t used_ = 0;      // the text being read ends here
+};
+
+} // namespace quorvel
