@@ -88,6 +88,10 @@ bool QtToolkit::onUiThread() const {
     return QThread::currentThread() == thread();
 }
 
+void QtToolkit::handOff() {
+    std::lock_guard lock(handOffMutex_);
+}
+
 bool QtToolkit::refusesWorker() const {
     return closing_.load(std::memory_order_acquire) || currentThreadCancelled();
 }
@@ -95,26 +99,30 @@ bool QtToolkit::refusesWorker() const {
 void QtToolkit::post(std::function<void()> write) {
     if (onUiThread()) return write();
     if (refusesWorker()) return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, token = currentCancelToken, write = std::move(write)] {
-            if (closing_ || (token && token->cancelled.load(std::memory_order_acquire))) return;
-            write();
-        },
-        Qt::QueuedConnection);
+    auto run = [this, token = currentCancelToken, write = std::move(write)] {
+        handOff();
+        if (closing_ || (token && token->cancelled.load(std::memory_order_acquire))) return;
+        write();
+    };
+    handOff();
+    QMetaObject::invokeMethod(this, std::move(run), Qt::QueuedConnection);
 }
 
 template <class R> R QtToolkit::ask(std::function<R()> call, R fallback) {
     if (onUiThread()) return call();
     if (refusesWorker()) return fallback;
     R answer = fallback;
+    handOff();
     QMetaObject::invokeMethod(
         this,
         [&, token = currentCancelToken] {
-            if (closing_ || (token && token->cancelled.load(std::memory_order_acquire))) return;
-            answer = call();
+            handOff();
+            if (!closing_ && !(token && token->cancelled.load(std::memory_order_acquire)))
+                answer = call();
+            handOff();
         },
         Qt::BlockingQueuedConnection);
+    handOff();
     return answer;
 }
 
