@@ -49,21 +49,12 @@ bool endsLiteral(char ch) {
     return ch == ',' || ch == '}' || ch == ']';
 }
 
-// Short texts such as "[12]" or "{ 3 }", made without allocating.
+// Short texts such as "{ 3 }", made without allocating.
 struct ShortText {
     char bytes[24];
     std::size_t length = 0;
     operator std::string_view() const { return {bytes, length}; }
 };
-
-// "[" + n + "]"
-ShortText elementName(std::int32_t n) {
-    ShortText t{"["};
-    char* end = std::to_chars(t.bytes + 1, t.bytes + sizeof t.bytes - 1, n).ptr;
-    *end++ = ']';
-    t.length = end - t.bytes;
-    return t;
-}
 
 // "{ n }" or "[ n ]"
 ShortText containerValue(bool object, std::int32_t n) {
@@ -371,7 +362,7 @@ void JsonDocument::addNode(std::uint8_t state) {
     if (state == AwaitValue && prev == InArray) {
         std::int32_t& elements = counterEntry(arrayCounters_, depth_ + 1);
         elements += 1;
-        nodes_->setName(node, elementName(elements - 1));
+        nodes_->setElementName(node, elements - 1);
     } else if (state == InObject) {
         nodes_->row(node).type = Object;
         depth_ += 1;
@@ -379,7 +370,7 @@ void JsonDocument::addNode(std::uint8_t state) {
         if (prev == InArray) {
             std::int32_t& elements = counterEntry(arrayCounters_, depth_);
             elements += 1;
-            nodes_->setName(node, elementName(elements - 1));
+            nodes_->setElementName(node, elements - 1);
         }
     } else if (state == InKey && prev == InObject) {
         counterEntry(objectCounters_, depth_) += 1;

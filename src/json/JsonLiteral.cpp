@@ -34,30 +34,27 @@ bool onlyNumberBytes(std::string_view s) {
 // a text back exactly when it has at most 13 significant digits and its decimal exponent lies in
 // -4..12, where the fixed notation is chosen. Any other text is left to the conversion.
 Verdict plainDecimalVerdict(std::string_view s) {
-    std::size_t i = s.empty() || s[0] != '-' ? 0 : 1;
-    const std::size_t intStart = i;
-    while (i < s.size() && isDigit(s[i]))
-        ++i;
-    const std::size_t intDigits = i - intStart;
-    if (intDigits == 0 || (intDigits > 1 && s[intStart] == '0')) return Verdict::Unsure;
-    std::size_t fracDigits = 0, fracLeadingZeros = 0;
-    if (i < s.size()) {
-        if (s[i] != '.') return Verdict::Unsure;
-        const std::size_t fracStart = ++i;
-        while (i < s.size() && isDigit(s[i]))
-            ++i;
-        fracDigits = i - fracStart;
-        if (i != s.size() || fracDigits == 0 || s.back() == '0') return Verdict::Unsure;
-        while (s[fracStart + fracLeadingZeros] == '0')
-            ++fracLeadingZeros;
-    }
-    const bool zeroInteger = s[intStart] == '0';
-    if (zeroInteger) {
-        if (fracDigits == 0) return Verdict::Yes;
-        return fracLeadingZeros <= 3 && fracDigits - fracLeadingZeros <= 13 ? Verdict::Yes
-                                                                            : Verdict::No;
-    }
-    return intDigits + fracDigits <= 13 ? Verdict::Yes : Verdict::No;
+    const char* p = s.data();
+    const char* end = p + s.size();
+    if (p < end && *p == '-') ++p;
+    const char* intStart = p;
+    while (p < end && isDigit(*p))
+        ++p;
+    const auto intDigits = p - intStart;
+    if (intDigits == 0 || (intDigits > 1 && *intStart == '0')) return Verdict::Unsure;
+    if (p == end) return *intStart == '0' || intDigits <= 13 ? Verdict::Yes : Verdict::No;
+    if (*p != '.') return Verdict::Unsure;
+    const char* fracStart = ++p;
+    while (p < end && isDigit(*p))
+        ++p;
+    if (p != end || p == fracStart || p[-1] == '0') return Verdict::Unsure;
+    const auto fracDigits = p - fracStart;
+    if (*intStart != '0') return intDigits + fracDigits <= 13 ? Verdict::Yes : Verdict::No;
+    const char* firstSignificant = fracStart;
+    while (*firstSignificant == '0')
+        ++firstSignificant;
+    const auto leadingZeros = firstSignificant - fracStart;
+    return leadingZeros <= 3 && fracDigits - leadingZeros <= 13 ? Verdict::Yes : Verdict::No;
 }
 
 bool isNumberText(std::string_view s) {

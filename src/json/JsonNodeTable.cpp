@@ -1,6 +1,8 @@
 #include "json/JsonNodeTable.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <cstring>
 
 namespace quorvel {
@@ -19,8 +21,44 @@ void JsonNodeTable::addRow() {
     row(size_++) = Row{};
 }
 
+namespace {
+
+// "[" + n + "]" in buffer; its length.
+std::size_t writeElementName(char (&buffer)[16], std::uint32_t n) {
+    buffer[0] = '[';
+    char* end = std::to_chars(buffer + 1, buffer + sizeof buffer - 1, n).ptr;
+    *end++ = ']';
+    return static_cast<std::size_t>(end - buffer);
+}
+
+} // namespace
+
+Text JsonNodeTable::name(std::size_t i) const {
+    const Row& r = row(i);
+    if (r.name) return Text(r.name, r.nameLength);
+    char buffer[16];
+    return Text(buffer, writeElementName(buffer, r.nameLength));
+}
+
+std::int64_t JsonNodeTable::elementNumber(std::string_view t) {
+    if (t.size() < 3 || t.size() > 12 || t.front() != '[' || t.back() != ']') return -1;
+    const std::string_view digits = t.substr(1, t.size() - 2);
+    if (digits.size() > 1 && digits.front() == '0') return -1;
+    std::int64_t n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n <= INT32_MAX ? n : -1;
+}
+
+void JsonNodeTable::setElementName(std::size_t i, std::int32_t n) {
+    row(i).name = nullptr;
+    row(i).nameLength = static_cast<std::uint32_t>(n);
+}
+
 JsonNode JsonNodeTable::node(std::size_t i) const {
-    return {Text(name(i)), Text(value(i)), row(i).depth, row(i).type};
+    return {name(i), Text(value(i)), row(i).depth, row(i).type};
 }
 
 void JsonNodeTable::appendPending(const char* begin, const char* end) {
@@ -51,7 +89,7 @@ std::string_view JsonNodeTable::commitPending() {
 
 void JsonNodeTable::takePendingAsName(std::size_t i) {
     const std::string_view text = commitPending();
-    row(i).name = text.data();
+    row(i).name = text.empty() ? "" : text.data();
     row(i).nameLength = static_cast<std::uint32_t>(text.size());
 }
 

@@ -15,8 +15,10 @@ namespace quorvel {
 
 class JsonNodeTable {
   public:
+    // An element of an array keeps its number instead of its name "[n]": name is null and
+    // nameLength holds n.
     struct Row {
-        const char* name = nullptr;
+        const char* name = "";
         const char* value = nullptr;
         std::uint32_t nameLength = 0;
         std::uint32_t valueLength = 0;
@@ -35,7 +37,23 @@ class JsonNodeTable {
     // Appends an empty row.
     void addRow();
 
-    std::string_view name(std::size_t i) const { return {row(i).name, row(i).nameLength}; }
+    // Row i's name.
+    Text name(std::size_t i) const;
+    // Whether row i's name is t; element is n when t is "[n]" as element names are written
+    // (n in decimal without leading zeros), else -1.
+    bool nameIs(std::size_t i, std::string_view t, std::int64_t element) const {
+        const Row& r = row(i);
+        if (!r.name) return element == r.nameLength;
+        return r.nameLength == t.size() && std::string_view(r.name, r.nameLength) == t;
+    }
+    // n when row i is the element [n], else -1.
+    std::int64_t elementOf(std::size_t i) const {
+        return row(i).name ? -1 : static_cast<std::int64_t>(row(i).nameLength);
+    }
+    // n when t is "[n]" as element names are written, else -1.
+    static std::int64_t elementNumber(std::string_view t);
+    // Row i's name becomes "[" + n + "]".
+    void setElementName(std::size_t i, std::int32_t n);
     std::string_view value(std::size_t i) const { return {row(i).value, row(i).valueLength}; }
     // A copy of row i as a JsonNode.
     JsonNode node(std::size_t i) const;

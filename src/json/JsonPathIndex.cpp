@@ -1,6 +1,7 @@
 #include "json/JsonPathIndex.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace quorvel {
 
@@ -8,7 +9,7 @@ namespace {
 
 constexpr int top = 0;
 constexpr int noParent = -1;
-constexpr int shortList = 16; // child lists up to this length are searched in order
+constexpr int shortList = 64; // child lists up to this length are searched in order
 
 long long levelOf(const JsonNodeTable& nodes, std::size_t i) {
     return static_cast<long long>(nodes.row(i).depth) - 1;
@@ -44,41 +45,53 @@ JsonPathIndex::JsonPathIndex(const JsonNodeTable& nodes) : nodes_(nodes) {
     children_.resize(childStart_.back());
     for (std::size_t j = 0; j < parents.size(); ++j)
         if (parents[j] != noParent) children_[childStart_[parents[j] + 1]++] = static_cast<int>(j);
+    numberedInOrder_.assign(nodes.size() + 1, true);
+    for (std::size_t slot = 0; slot <= nodes.size(); ++slot)
+        for (int at = 0; at < childStart_[slot + 1] - childStart_[slot]; ++at)
+            if (nodes.elementOf(children_[childStart_[slot] + at]) != at) {
+                numberedInOrder_[slot] = false;
+                break;
+            }
 }
 
 int JsonPathIndex::find(const std::vector<std::string_view>& parts) const {
     if (parts.empty()) return -1;
-    const std::size_t last = parts.size() - 1;
-    std::vector<int> parent(parts.size()), cursor(parts.size());
-    parent[0] = top;
-    cursor[0] = -1;
+    std::vector<Level>& levels = levels_;
+    levels.resize(parts.size());
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        levels[i] = {parts[i], JsonNodeTable::elementNumber(parts[i]), top, -1};
     std::size_t level = 0;
     while (true) {
-        const int at = nextChildNamed(parent[level], parts[level], cursor[level]);
-        if (at < 0) {
+        Level& at = levels[level];
+        at.cursor = nextChildNamed(at.parent, at.name, at.element, at.cursor);
+        if (at.cursor < 0) {
             if (level == 0) return -1;
             --level;
             continue;
         }
-        cursor[level] = at;
-        const int child = children_[childStart_[parent[level]] + at];
-        if (level == last) return child;
+        const int child = children_[childStart_[at.parent] + at.cursor];
+        if (level + 1 == levels.size()) return child;
         ++level;
-        parent[level] = child;
-        cursor[level] = -1;
+        levels[level].parent = child;
+        levels[level].cursor = -1;
     }
 }
 
-int JsonPathIndex::nextChildNamed(int parent, std::string_view name, int after) const {
+int JsonPathIndex::nextChildNamed(int parent, std::string_view name, std::int64_t element,
+                                  int after) const {
     const int begin = childStart_[parent];
     const int count = childStart_[parent + 1] - begin;
+    if (numberedInOrder_[parent]) return element > after && element < count ? element : -1;
     if (count <= shortList) {
         for (int at = after + 1; at < count; ++at)
-            if (nodes_.name(children_[begin + at]) == name) return at;
+            if (nodes_.nameIs(children_[begin + at], name, element)) return at;
         return -1;
     }
     const NamedChildren& named = namedChildren(parent);
-    auto it = std::lower_bound(named.begin(), named.end(), std::make_pair(name, after + 1));
+    auto it = std::lower_bound(named.begin(), named.end(), std::make_pair(name, after + 1),
+                               [](const auto& a, const auto& b) {
+                                   return std::tie(a.first, a.second) < std::tie(b.first, b.second);
+                               });
     return it != named.end() && it->first == name ? it->second : -1;
 }
 

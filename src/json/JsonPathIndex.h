@@ -8,6 +8,7 @@
 // So that node is j's parent here, a node whose nearest lower node lies further up is never
 // looked at, and the levels-1 nodes are the top. Subtrees are runs of the table, so a
 // depth-first search over same-named children in table order finds the walk's node.
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -24,16 +25,25 @@ class JsonPathIndex {
     int find(const std::vector<std::string_view>& parts) const;
 
   private:
-    using NamedChildren = std::vector<std::pair<std::string_view, int>>;
+    using NamedChildren = std::vector<std::pair<Text, int>>;
+    struct Level {
+        std::string_view name;
+        std::int64_t element; // n for a name "[n]", else -1
+        int parent;
+        int cursor; // position of the child last tried in parent's child list
+    };
 
     // Position, in parent's child list, of its next child after position after with that name,
     // or -1. Slot 0 stands for the top.
-    int nextChildNamed(int parent, std::string_view name, int after) const;
+    int nextChildNamed(int parent, std::string_view name, std::int64_t element, int after) const;
     const NamedChildren& namedChildren(int parent) const;
 
     const JsonNodeTable& nodes_;
     std::vector<int> childStart_; // children of slot s: children_[childStart_[s], childStart_[s+1])
     std::vector<int> children_;
+    // Slots whose children are the elements [0], [1], ... in this order.
+    std::vector<bool> numberedInOrder_;
+    mutable std::vector<Level> levels_; // the search's stack, kept between queries
     mutable std::unordered_map<int, NamedChildren> namedChildren_; // for long child lists
 };
 
