@@ -90,7 +90,11 @@ void setMethodAndBody(CURL* curl, const TransferRequest& request) {
     } else if (request.body) {
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE,
                          static_cast<curl_off_t>(request.body->size()));
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body->data());
+        // An empty body still needs a non-null pointer, or libcurl would read the body elsewhere.
+        static const char noBytes[] = "";
+        const void* bytes =
+            request.body->empty() ? static_cast<const void*>(noBytes) : request.body->data();
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, bytes);
     }
     // A plain POST lets a 301, 302 or 303 turn into a GET, as browsers do.
     if (request.verb != "POST" || !request.body)

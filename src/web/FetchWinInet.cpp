@@ -13,8 +13,8 @@ namespace {
 constexpr std::uint32_t readBufferSize = 1024;
 constexpr std::uint32_t headerBufferSize = 5000;
 
-// A proxy for an http address serves the http scheme only, so the platform can go direct
-// for anything else.
+// For an http address the proxy is named for the http scheme only; an https address passes
+// the proxy text unchanged.
 InternetHandle openSession(const Text& agent, const Text& proxy, bool https) {
     if (proxy.empty()) return internetOpen(agent, internetOpenTypeDirect, "", "", 0);
     return internetOpen(agent, internetOpenTypeProxy, https ? proxy : "http=" + proxy, "", 0);

@@ -111,6 +111,7 @@ TEST_F(FetchWinInet, bodyGoesOutForEveryMethodButIndexZero) {
         {0, "not sent", {}, "GET ", {}},
         {3, "put", {}, "PUT ", toBytes("put")},
         {8, "index 8", {}, "GET ", toBytes("index 8")},
+        {1, "", {}, "POST ", {}},
     };
     for (const auto& c : cases) {
         WebRequest request;
@@ -122,6 +123,9 @@ TEST_F(FetchWinInet, bodyGoesOutForEveryMethodButIndexZero) {
         const RecordedRequest sent = server.lastRequest();
         EXPECT_EQ(sent.requestLine.substr(0, c.requestLineStart.size()), c.requestLineStart);
         EXPECT_EQ(sent.body, c.sent) << c.method;
+        EXPECT_EQ(sent.header("Content-Length"),
+                  c.method == 0 ? std::nullopt
+                                : std::optional<Text>(toText(static_cast<int>(c.sent.size()))));
         EXPECT_EQ(request.bodyBytes, c.method == 0 ? c.bodyBytes : c.sent);
     }
 }
