@@ -8,7 +8,6 @@
 
 #include "app/toolkit/Toolkit.h"
 #include "text/GbkLiteral.h"
-#include "json/JsonLiteral.h"
 #include "json/JsonNodeTable.h"
 #include "json/JsonPathIndex.h"
 
@@ -296,7 +295,7 @@ void JsonDocument::onStringChar(char ch) {
 
 void JsonDocument::onLiteralChar(char ch) {
     if (endsLiteral(ch)) {
-        nodes_->back().type = literalType(nodes_->pending());
+        nodes_->back().type = JsonNodeTable::untypedLiteral;
         nodes_->takePendingAsValue(lastNode());
         pop();
         const bool inArray = !stateStack_.empty() && stateStack_.back() == InArray;

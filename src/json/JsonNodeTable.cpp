@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "json/JsonLiteral.h"
+
 namespace quorvel {
 
 void JsonNodeTable::clear() {
@@ -57,8 +59,12 @@ void JsonNodeTable::setElementName(std::size_t i, std::int32_t n) {
     row(i).nameLength = static_cast<std::uint32_t>(n);
 }
 
+std::int32_t JsonNodeTable::type(std::size_t i) const {
+    return row(i).type == untypedLiteral ? literalType(value(i)) : row(i).type;
+}
+
 JsonNode JsonNodeTable::node(std::size_t i) const {
-    return {name(i), Text(value(i)), row(i).depth, row(i).type};
+    return {name(i), Text(value(i)), row(i).depth, type(i)};
 }
 
 void JsonNodeTable::appendPending(const char* begin, const char* end) {

@@ -23,8 +23,11 @@ class JsonNodeTable {
         std::uint32_t nameLength = 0;
         std::uint32_t valueLength = 0;
         std::int32_t depth = 0;
-        std::int32_t type = Other;
+        std::int32_t type = Other; // untypedLiteral until first read
     };
+    // The type of an ended unquoted literal, which follows from its value alone, is worked out
+    // when it is read.
+    static constexpr std::int32_t untypedLiteral = -1;
 
     // Drops every row and all text.
     void clear();
@@ -55,6 +58,8 @@ class JsonNodeTable {
     // Row i's name becomes "[" + n + "]".
     void setElementName(std::size_t i, std::int32_t n);
     std::string_view value(std::size_t i) const { return {row(i).value, row(i).valueLength}; }
+    // Row i's JsonType code.
+    std::int32_t type(std::size_t i) const;
     // A copy of row i as a JsonNode.
     JsonNode node(std::size_t i) const;
 

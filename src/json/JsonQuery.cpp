@@ -98,7 +98,7 @@ Text JsonDocument::getValue(const Text& path, std::int32_t* type, std::int32_t* 
     foundPosition = 0;
     if (path.empty()) {
         if (nodes_->empty()) return {};
-        foundType = nodes_->row(0).type;
+        foundType = nodes_->type(0);
         foundPosition = 1;
         const Text value(nodes_->value(0));
         return decode ? containerCount(value) : value;
@@ -106,7 +106,7 @@ Text JsonDocument::getValue(const Text& path, std::int32_t* type, std::int32_t* 
     std::vector<Text> storage;
     const int found = pathIndex().find(pathParts(path, storage));
     if (found < 0) return {};
-    foundType = nodes_->row(found).type;
+    foundType = nodes_->type(found);
     foundPosition = found + 1;
     const Text value(nodes_->value(found));
     if (!decode) return value;
