@@ -89,7 +89,9 @@ bool QtToolkit::onUiThread() const {
 }
 
 void QtToolkit::handOff() {
-    std::lock_guard lock(handOffMutex_);
+    // Static: a worker may still pass here after a read that the program's end cut short.
+    static std::mutex handOffMutex;
+    std::lock_guard lock(handOffMutex);
 }
 
 bool QtToolkit::refusesWorker() const {

@@ -66,7 +66,7 @@ class QtToolkit : public QObject, public Toolkit {
     // Qt's event queue already orders a worker's call before its run on the UI thread (and a
     // read's answer before the worker goes on); passing through a mutex on both sides states
     // that order in a form thread checkers see, as they cannot look inside Qt.
-    void handOff();
+    static void handOff();
     // Runs write on the UI thread: at once there, else queued and dropped if the worker is
     // cancelled by the time it runs.
     void post(std::function<void()> write);
@@ -83,7 +83,6 @@ class QtToolkit : public QObject, public Toolkit {
     QPointer<ResultWindow> result_;
     std::atomic<bool> closing_{false};
     std::shared_ptr<std::atomic<int>> running_ = std::make_shared<std::atomic<int>>(0);
-    std::mutex handOffMutex_;
     mutable std::mutex mutex_; // guards tokens_ and runDirectory_
     std::vector<std::weak_ptr<CancelToken>> tokens_;
     Text runDirectory_;
