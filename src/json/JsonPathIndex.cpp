@@ -1,7 +1,6 @@
 #include "json/JsonPathIndex.h"
 
 #include <algorithm>
-#include <tuple>
 
 namespace quorvel {
 
@@ -89,8 +88,9 @@ int JsonPathIndex::nextChildNamed(int parent, std::string_view name, std::int64_
     }
     const NamedChildren& named = namedChildren(parent);
     auto it = std::lower_bound(named.begin(), named.end(), std::make_pair(name, after + 1),
-                               [](const auto& a, const auto& b) {
-                                   return std::tie(a.first, a.second) < std::tie(b.first, b.second);
+                               [](const std::pair<Text, int>& a, const auto& b) {
+                                   const int order = std::string_view(a.first).compare(b.first);
+                                   return order < 0 || (order == 0 && a.second < b.second);
                                });
     return it != named.end() && it->first == name ? it->second : -1;
 }

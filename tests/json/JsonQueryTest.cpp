@@ -102,6 +102,25 @@ TEST(PathQuery, openObjectElementIsReachedOnlyOnceClosed) {
     EXPECT_EQ(lookUp(document, "k[0].n"), (Found{"1", Number, 4}));
 }
 
+TEST(PathQuery, longChildListsAnswerLikeShortOnes) {
+    // 100 members with every key twice, then an array numbered from [1] on, because the array
+    // before it was closed by a brace and left its element counter standing.
+    Text text = "{";
+    for (int i = 0; i < 100; ++i)
+        text += "\"k" + toText(i % 50) + "\":" + toText(i) + ",";
+    text += "\"a\":[1},\"b\":[";
+    for (int i = 0; i < 70; ++i)
+        text += toText(i * 2) + (i < 69 ? "," : "]}");
+    JsonDocument document;
+    document.parse(text);
+    EXPECT_EQ(lookUp(document, "k7"), (Found{"7", Number, 9}));
+    EXPECT_EQ(lookUp(document, "k49"), (Found{"49", Number, 51}));
+    EXPECT_EQ(lookUp(document, "b[1]"), (Found{"0", Number, 105}));
+    EXPECT_EQ(lookUp(document, "b.[70]"), (Found{"138", Number, 174}));
+    EXPECT_EQ(lookUp(document, "b[0]"), (Found{"", 0, 0}));
+    EXPECT_EQ(lookUp(document, "b[71]"), (Found{"", 0, 0}));
+}
+
 TEST(PathQuery, queriesFollowTheTableAfterMoreBytes) {
     JsonDocument document;
     document.feedText(R"({"a":[1)");
