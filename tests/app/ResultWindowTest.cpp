@@ -207,6 +207,9 @@ class ResultWindowTest : public QObject {
         QTest::newRow("empty lyrics") << QByteArray("Foo") << QByteArray() << "Foo.lrc.txt";
         QTest::newRow("gbk") << QByteArray("晴天") << QByteArray("[00:01]故事的小黄花")
                              << QStringLiteral("晴天.lrc.txt");
+        // GBK D5 5C: the trail byte is a backslash and stays part of the character
+        QTest::newRow("trail byte 5C")
+            << QByteArray("誠") << QByteArray("x") << QStringLiteral("誠.lrc.txt");
     }
     void saveLyricsWritesBesideTheProgram() {
         QFETCH(QByteArray, song);
