@@ -10,3 +10,8 @@ if(QUORVEL_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
 endif()
+
+# Fuzz builds: coverage instrumentation for every library, so libFuzzer can steer by it.
+if(QUORVEL_BUILD_FUZZERS)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
