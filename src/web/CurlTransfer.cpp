@@ -42,8 +42,14 @@ CURLSH* cookieStore() {
     return share;
 }
 
+// What the callbacks write into.
+struct Receiver {
+    CURL* curl;
+    TransferResponse& response;
+};
+
 std::size_t onHeaderLine(char* data, std::size_t size, std::size_t count, void* user) {
-    auto* response = static_cast<TransferResponse*>(user);
+    TransferResponse* response = &static_cast<Receiver*>(user)->response;
     const std::size_t n = size * count;
     // A status line starts another response (a redirect's or an interim one): keep the last only.
     if (n >= 5 && Text(data, 5) == "HTTP/") {
@@ -54,11 +60,21 @@ std::size_t onHeaderLine(char* data, std::size_t size, std::size_t count, void* 
     return n;
 }
 
+// Room for the announced length up front, within the limit.
+void reserveAnnouncedLength(CURL* curl, Bytes& body) {
+    curl_off_t announced = -1;
+    curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+    if (announced > 0 && static_cast<std::size_t>(announced) <= maxResponseBytes)
+        body.reserve(static_cast<std::size_t>(announced));
+}
+
 std::size_t onBodyPiece(char* data, std::size_t size, std::size_t count, void* user) {
-    auto* response = static_cast<TransferResponse*>(user);
+    auto* receiver = static_cast<Receiver*>(user);
+    Bytes& body = receiver->response.body;
     const std::size_t n = size * count;
-    if (response->body.size() + n > maxResponseBytes) return 0; // ends the transfer as failed
-    response->body.insert(response->body.end(), data, data + n);
+    if (body.size() + n > maxResponseBytes) return 0; // ends the transfer as failed
+    if (body.empty()) reserveAnnouncedLength(receiver->curl, body);
+    body.insert(body.end(), data, data + n);
     return n;
 }
 
@@ -139,11 +155,11 @@ void setTimeouts(CURL* curl, const TransferTimeouts& timeouts) {
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, (timeouts.idleMs + 999) / 1000);
 }
 
-void setCallbacks(CURL* curl, TransferResponse& response) {
+void setCallbacks(CURL* curl, Receiver& receiver) {
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onHeaderLine);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &response);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &receiver);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, onBodyPiece);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &response);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onProgress);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
 }
@@ -172,7 +188,8 @@ TransferResponse performTransfer(const TransferRequest& request) {
     setMethodAndBody(curl.get(), request);
     setConnection(curl.get(), request);
     setTimeouts(curl.get(), request.timeouts);
-    setCallbacks(curl.get(), response);
+    Receiver receiver{curl.get(), response};
+    setCallbacks(curl.get(), receiver);
     response.completed = curl_easy_perform(curl.get()) == CURLE_OK;
     long status = 0;
     curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);

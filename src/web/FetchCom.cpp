@@ -1,6 +1,7 @@
 #include "web/FetchCom.h"
 
 #include <array>
+#include <utility>
 
 #include "web/CookieText.h"
 #include "web/HttpRequestObject.h"
@@ -61,7 +62,7 @@ Bytes fetchCom(WebRequest& request) {
     // The method does not decide this: a GET with bytes sends them.
     object->Send(request.bodyBytes.empty() ? toBytes(request.body) : request.bodyBytes);
 
-    const Bytes rawBody = object->ResponseBody();
+    Bytes rawBody = object->ResponseBody();
     request.responseHeaders =
         replace(object->GetallResponseHeaders(), "Set-Cookie", "Set-Cookie", 1, -1, false);
     request.status = object->Status();
@@ -70,7 +71,7 @@ Bytes fetchCom(WebRequest& request) {
     mergeCookies(jar, request.receivedCookies);
     if (request.cookies) request.cookies = jar;
     object.reset();
-    return finishBody(request.headers, rawBody);
+    return finishBody(request.headers, std::move(rawBody));
 }
 
 } // namespace quorvel

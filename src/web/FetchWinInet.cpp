@@ -1,6 +1,7 @@
 #include "web/FetchWinInet.h"
 
 #include <array>
+#include <utility>
 
 #include "web/CookieText.h"
 #include "web/InternetSession.h"
@@ -83,7 +84,7 @@ Bytes fetchWinInet(WebRequest& request) {
 
     completeWinInetHeaders(request.headers, request.cookies);
     sendRequest(handle, request);
-    const Bytes body = readBody(handle);
+    Bytes body = readBody(handle);
     request.responseHeaders = rawHeaders(handle);
     internetCloseHandle(handle);
     internetCloseHandle(connection);
@@ -92,7 +93,7 @@ Bytes fetchWinInet(WebRequest& request) {
     request.receivedCookies = extractSetCookies(request.responseHeaders);
     if (request.cookies)
         request.receivedCookies = mergeCookies(*request.cookies, request.receivedCookies);
-    return finishBody(request.headers, body);
+    return finishBody(request.headers, std::move(body));
 }
 
 } // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <utility>
 
 #include "text/TextBetween.h"
 #include "web/UrlParts.h"
@@ -83,10 +84,14 @@ bool wantsGzip(const Text& headers) {
 }
 
 Bytes finishBody(const Text& headers, const Bytes& rawBody) {
+    return finishBody(headers, Bytes(rawBody));
+}
+
+Bytes finishBody(const Text& headers, Bytes&& rawBody) {
     const GzipCodec* codec = sharedGzipCodec();
-    if (!codec || !wantsGzip(headers)) return rawBody;
+    if (!codec || !wantsGzip(headers)) return std::move(rawBody);
     Bytes decoded = codec->decompress(rawBody);
-    return decoded.empty() ? rawBody : decoded;
+    return decoded.empty() ? std::move(rawBody) : decoded;
 }
 
 void setSharedGzipCodec(const GzipCodec* codec) {

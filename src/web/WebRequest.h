@@ -52,6 +52,8 @@ Text headerValue(const Text& line);
 bool wantsGzip(const Text& headers);
 // The body a fetch returns: gzip-decoded when asked for and decodable, else the raw body.
 Bytes finishBody(const Text& headers, const Bytes& rawBody);
+// The same, handing the raw body on without a copy when it is returned unchanged.
+Bytes finishBody(const Text& headers, Bytes&& rawBody);
 
 // The process-wide codec the fetchers decode with (none: bodies stay raw).
 void setSharedGzipCodec(const GzipCodec* codec);
