@@ -229,6 +229,19 @@ TEST(HttpRequestObject, optionFourIgnoresCertificateErrorsWhenSet) {
     EXPECT_EQ(object->Status(), 200);
 }
 
+TEST(HttpRequestObject, httpsGoesThroughTheProxyTunnel) {
+    test::TestHttpsServer https("tunnelled");
+    test::TinyProxy proxy;
+    auto object = createHttpRequestObject("WinHttp.WinHttpRequest.5.1");
+    object->SetProxy(proxySettingProxy, proxy.address());
+    object->Open("GET", https.url("/"), false);
+    object->Option(optionSslErrorIgnoreFlags, 0x3300);
+    EXPECT_TRUE(object->Send({}));
+    EXPECT_EQ(object->ResponseBody(), toBytes("tunnelled"));
+    // The proxy's own answer to the tunnel request is not part of the header block.
+    EXPECT_EQ(find(object->GetallResponseHeaders(), "Connection established", 1, true), -1);
+}
+
 TEST(HttpRequestObject, onlyRegisteredIdentifiersCreate) {
     EXPECT_TRUE(createHttpRequestObject("WinHttp.WinHttpRequest.5.1"));
     EXPECT_FALSE(createHttpRequestObject("Microsoft.XMLHTTP"));

@@ -210,6 +210,19 @@ TEST_F(FetchWinInet, failedSendStillMergesTheCallersJar) {
     EXPECT_EQ(request.responseHeaders, "");
 }
 
+TEST_F(FetchWinInet, proxyTextNamesTheHttpSchemeForHttpAddresses) {
+    const std::pair<Text, Text> cases[] = {{"http://127.0.0.1:1/", "http=127.0.0.1:2"},
+                                           {"https://127.0.0.1:1/", "127.0.0.1:2"}};
+    for (const auto& [url, proxyText] : cases) {
+        WebRequest request;
+        request.url = url;
+        request.proxy = "127.0.0.1:2";
+        EXPECT_TRUE(fetchWinInet(request).empty());
+        EXPECT_EQ(lastInternetCalls().accessType, internetOpenTypeProxy);
+        EXPECT_EQ(lastInternetCalls().proxy, proxyText) << url;
+    }
+}
+
 TEST_F(FetchWinInet, schemeSpecificProxyEntryLeavesOtherSchemesDirect) {
     // A proxy list naming only https: a plain http request goes straight to the server.
     InternetHandle internet =
