@@ -47,7 +47,10 @@ class JsonNodeTable {
     bool nameIs(std::size_t i, std::string_view t, std::int64_t element) const {
         const Row& r = row(i);
         if (!r.name) return element == r.nameLength;
-        return r.nameLength == t.size() && std::string_view(r.name, r.nameLength) == t;
+        if (r.nameLength != t.size()) return false;
+        // Most names that differ, differ in their first or last byte.
+        return t.empty() || (r.name[0] == t.front() && r.name[t.size() - 1] == t.back() &&
+                             std::string_view(r.name, r.nameLength) == t);
     }
     // n when row i is the element [n], else -1.
     std::int64_t elementOf(std::size_t i) const {

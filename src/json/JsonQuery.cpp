@@ -18,12 +18,12 @@ bool isAscii(const Text& t) {
 
 // Every "[" gets a "." before it and the path is split at "." (an empty last part dropped).
 // Double-byte characters count as one, as the text primitives see them.
-std::vector<std::string_view> splitPath(const Text& path, std::vector<Text>& storage) {
-    std::vector<std::string_view> parts;
+void splitPath(const Text& path, std::vector<Text>& storage, std::vector<std::string_view>& parts) {
+    parts.clear();
     if (!isAscii(path)) {
         storage = split(replace(path, "[", ".["), ".");
         parts.assign(storage.begin(), storage.end());
-        return parts;
+        return;
     }
     const std::string_view whole(path);
     std::size_t start = 0;
@@ -33,13 +33,13 @@ std::vector<std::string_view> splitPath(const Text& path, std::vector<Text>& sto
         start = whole[i] == '.' ? i + 1 : i;
     }
     if (start < whole.size()) parts.push_back(whole.substr(start));
-    return parts;
 }
 
 // The parts a path is matched with: a leading empty part is removed, and so is an empty part
 // right before an index part, so that "a.[0]" means "a[0]".
-std::vector<std::string_view> pathParts(const Text& path, std::vector<Text>& storage) {
-    std::vector<std::string_view> parts = splitPath(path, storage);
+// Non-ASCII paths keep their parts in storage.
+void pathParts(const Text& path, std::vector<Text>& storage, std::vector<std::string_view>& parts) {
+    splitPath(path, storage, parts);
     if (!parts.empty() && parts.front().empty()) parts.erase(parts.begin());
     std::size_t kept = 0;
     for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -47,7 +47,6 @@ std::vector<std::string_view> pathParts(const Text& path, std::vector<Text>& sto
         if (!(parts[i].empty() && beforeIndex)) parts[kept++] = parts[i];
     }
     parts.resize(kept);
-    return parts;
 }
 
 // The count between the brackets of "{ n }" or "[ n ]".
@@ -104,7 +103,9 @@ Text JsonDocument::getValue(const Text& path, std::int32_t* type, std::int32_t* 
         return decode ? containerCount(value) : value;
     }
     std::vector<Text> storage;
-    const int found = pathIndex().find(pathParts(path, storage));
+    thread_local std::vector<std::string_view> parts; // kept between queries
+    pathParts(path, storage, parts);
+    const int found = pathIndex().find(parts);
     if (found < 0) return {};
     foundType = nodes_->type(found);
     foundPosition = found + 1;
