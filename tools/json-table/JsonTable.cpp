@@ -49,13 +49,16 @@ bool readOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
-Bytes readInput(const Text& file) {
+// The bytes of the file, or of standard input for "-"; false when the file cannot be read.
+bool readInput(const Text& file, Bytes& input) {
     if (file == "-") {
-        std::cin >> std::noskipws;
-        return Bytes(std::istreambuf_iterator<char>(std::cin), {});
+        input.assign(std::istreambuf_iterator<char>(std::cin), {});
+        return true;
     }
     std::ifstream in(file, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    if (!in) return false;
+    input.assign(std::istreambuf_iterator<char>(in), {});
+    return true;
 }
 
 Text escaped(const Text& t) {
@@ -112,7 +115,11 @@ int run(int argc, char** argv) {
                    stderr);
         return 2;
     }
-    const Bytes input = readInput(options.file);
+    Bytes input;
+    if (!readInput(options.file, input)) {
+        std::fprintf(stderr, "json-table: cannot read %s\n", options.file.c_str());
+        return 1;
+    }
     JsonDocument document;
     if (options.format) {
         const Text formatted = document.formatText(toText(input));
