@@ -65,7 +65,7 @@ void HttpRequestObject::Option(int index, long value) {
 }
 
 bool HttpRequestObject::SetRequestHeader(const Text& name, const Text& value) {
-    if (!opened_) return false;
+    if (!opened_ || name.empty()) return false;
     headerLines_.push_back(name + ": " + value);
     return true;
 }

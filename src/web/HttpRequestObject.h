@@ -37,7 +37,7 @@ class HttpRequestObject {
     virtual bool Open(const Text& method, const Text& url, bool async);
     // optionEnableRedirects (0 switches them off) and optionSslErrorIgnoreFlags; others ignored.
     virtual void Option(int index, long value);
-    // Adds a header line, after those set before; false before Open.
+    // Adds a header line, after those set before; false before Open and for an empty name.
     virtual bool SetRequestHeader(const Text& name, const Text& value);
     // Sends the bytes (a text is sent as its bytes) and waits for the whole response. An empty
     // body is left out for GET and HEAD. False when nothing complete came back.

@@ -152,6 +152,18 @@ TEST_F(FetchCom, cookiesGoFirstAndComeBackWithoutSpaces) {
     EXPECT_EQ(server.lastRequest().header("Cookie"), std::nullopt);
 }
 
+TEST_F(FetchCom, lineWithoutColonIsNotSent) {
+    WebRequest request;
+    request.url = server.url("/echo");
+    request.headers = "no colon here\r\n\r\nX-Extra: 1";
+    EXPECT_EQ(fetchCom(request), toBytes("echo"));
+    const RecordedRequest sent = server.lastRequest();
+    EXPECT_EQ(sent.header("X-Extra"), "1");
+    for (const Text& line : sent.headerLines)
+        EXPECT_NE(line.substr(0, 1), ":") << line;
+    EXPECT_EQ(sent.headerLines.size(), 7u);
+}
+
 struct ComBodyCase {
     int method;
     Text body;
