@@ -90,11 +90,18 @@ bool namesHeader(const std::vector<Text>& lines, const Text& name) {
 
 using HeaderList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
 
+// libcurl drops a "Name:" line with nothing after the colon, but sends "Name;" as "Name:".
+Text asSentByCurl(const Text& line) {
+    const std::size_t colon = line.find(':');
+    if (colon == Text::npos || !trim(line.substr(colon + 1)).empty()) return line;
+    return line.substr(0, colon) + ";";
+}
+
 // The caller's lines, and a blank line for each header libcurl would otherwise add on its own.
 HeaderList headerList(const std::vector<Text>& lines) {
     curl_slist* list = nullptr;
     for (const Text& line : lines)
-        list = curl_slist_append(list, line.c_str());
+        list = curl_slist_append(list, asSentByCurl(line).c_str());
     for (const char* name : {"Accept", "Expect", "Content-Type"})
         if (!namesHeader(lines, name)) list = curl_slist_append(list, (Text(name) + ":").c_str());
     return HeaderList(list, curl_slist_free_all);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "WebRoutes.h"
@@ -53,6 +54,16 @@ TEST_F(FetchWinInet, opensTheSessionWithTheCallersPieces) {
     EXPECT_EQ(calls.version, "HTTP/1.1");
     // The caller's own line goes out and no second agent line is added.
     EXPECT_EQ(server.lastRequest().header("User-Agent"), "custom/1");
+}
+
+TEST_F(FetchWinInet, headerWithAnEmptyValueIsSentAsWritten) {
+    WebRequest request;
+    request.url = server.url("/echo");
+    request.headers = "X-Empty:\r\nAccept:";
+    fetchWinInet(request);
+    const std::vector<Text> lines = server.lastRequest().headerLines;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "X-Empty:"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Accept:"), lines.end());
 }
 
 struct FlagCase {
