@@ -146,7 +146,8 @@ void setConnection(CURL* curl, const TransferRequest& request) {
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, request.verifyPeer ? 1L : 0L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, request.verifyHost ? 2L : 0L);
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR,
+                     request.redirectToHttp ? "http,https" : "https");
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, maxRedirects);
     if (request.sharedCookies) {
         curl_easy_setopt(curl, CURLOPT_SHARE, cookieStore());

@@ -39,6 +39,7 @@ struct TransferRequest {
     Text serverUser;
     Text serverPassword;
     bool followRedirects = true;
+    bool redirectToHttp = true; // a redirect may lead to plain http; https always, nothing else
     bool sharedCookies = false; // use and fill the process-wide cookie store
     bool verifyPeer = true;
     bool verifyHost = true;

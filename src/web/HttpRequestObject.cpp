@@ -83,6 +83,8 @@ bool HttpRequestObject::Send(const Bytes& body) {
     transfer.serverUser = serverUser_;
     transfer.serverPassword = serverPassword_;
     transfer.followRedirects = followRedirects_;
+    // As the platform's object does by default, https is never redirected to plain http.
+    transfer.redirectToHttp = !isHttpsUrl(url_);
     transfer.verifyPeer =
         !(sslIgnoreFlags_ & (sslIgnoreUnknownCa | sslIgnoreWrongUsage | sslIgnoreCertDateInvalid));
     transfer.verifyHost = !(sslIgnoreFlags_ & sslIgnoreCertNameInvalid);

@@ -56,6 +56,8 @@ TransferRequest transferFor(const InternetObject& request, const Text& headers,
     transfer.userAgent = session.agent;
     transfer.proxy = proxyForScheme(session.proxyList, secure);
     transfer.followRedirects = !(request.flags & internetFlagNoAutoRedirect);
+    if (secure && !(request.flags & internetFlagIgnoreRedirectToHttp))
+        transfer.redirectToHttp = false;
     transfer.sharedCookies = !(request.flags & internetFlagNoCookies);
     return transfer;
 }

@@ -4,9 +4,10 @@
 // header block, and close the handles in reverse order. Every open call gives a handle or null.
 //
 // Sessions carry the platform's rules: a proxy list whose "http=" entry serves only plain http,
-// the request flags below, one cookie store for the whole process (used by every request
-// without the no-cookies flag), redirects followed unless switched off (the header block is
-// then the final response's), and the default timeouts of defaultTransferTimeouts().
+// the request flags below (a secure request is not redirected to plain http unless
+// internetFlagIgnoreRedirectToHttp allows it), one cookie store for the whole process (used by
+// every request without the no-cookies flag), redirects followed unless switched off (the header
+// block is then the final response's), and the default timeouts of defaultTransferTimeouts().
 #include <cstdint>
 
 #include "text/Text.h"
@@ -24,6 +25,7 @@ constexpr std::uint32_t internetFlagNoCookies = 0x00080000;
 constexpr std::uint32_t internetFlagNoAutoRedirect = 0x00200000;
 constexpr std::uint32_t internetFlagSecure = 0x00800000;
 constexpr std::uint32_t internetFlagIgnoreRedirectToHttps = 0x00004000;
+constexpr std::uint32_t internetFlagIgnoreRedirectToHttp = 0x00008000;
 
 struct InternetObject;
 using InternetHandle = InternetObject*;

@@ -28,12 +28,17 @@ std::filesystem::path makeTemporaryDirectory() {
     return pattern;
 }
 
-TestHttpsServer::TestHttpsServer(const Text& body) : directory_(makeTemporaryDirectory()) {
+TestHttpsServer::TestHttpsServer(const Text& body, const Text& redirectTarget)
+    : directory_(makeTemporaryDirectory()) {
     makeSelfSignedCertificate(directory_);
     server_ = std::make_unique<httplib::SSLServer>((directory_ / "cert.pem").c_str(),
                                                    (directory_ / "key.pem").c_str());
-    auto answer = [body](const httplib::Request&, httplib::Response& response) {
-        response.set_content(body, "text/plain");
+    auto answer = [body, redirectTarget](const httplib::Request& request,
+                                         httplib::Response& response) {
+        if (request.path == "/redirect")
+            response.set_redirect(redirectTarget);
+        else
+            response.set_content(body, "text/plain");
     };
     server_->Get(".*", answer);
     server_->Post(".*", answer);

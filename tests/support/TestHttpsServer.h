@@ -1,6 +1,6 @@
 #pragma once
 // An HTTPS server on 127.0.0.1 with a self-signed certificate made for it, answering every
-// request with the same body.
+// request with the same body, except "/redirect", which is sent on to redirectTarget.
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -15,7 +15,7 @@ namespace quorvel::test {
 
 class TestHttpsServer {
   public:
-    explicit TestHttpsServer(const Text& body);
+    explicit TestHttpsServer(const Text& body, const Text& redirectTarget = "");
     ~TestHttpsServer();
     TestHttpsServer(const TestHttpsServer&) = delete;
     TestHttpsServer& operator=(const TestHttpsServer&) = delete;

@@ -254,6 +254,21 @@ TEST(HttpRequestObject, httpsGoesThroughTheProxyTunnel) {
     EXPECT_EQ(find(object->GetallResponseHeaders(), "Connection established", 1, true), -1);
 }
 
+TEST(HttpRequestObject, httpsIsNotRedirectedToPlainHttp) {
+    TestHttpServer plain(test::webRoute);
+    const std::pair<Text, Bytes> cases[] = {{plain.url("/echo"), {}},
+                                            {"/final", toBytes("secret")}};
+    for (const auto& [target, body] : cases) {
+        test::TestHttpsServer https("secret", target);
+        auto object = createHttpRequestObject("WinHttp.WinHttpRequest.5.1");
+        object->Open("GET", https.url("/redirect"), false);
+        object->Option(optionSslErrorIgnoreFlags, 0x3300);
+        object->Send({});
+        EXPECT_EQ(object->ResponseBody(), body) << target;
+    }
+    EXPECT_EQ(plain.requests().size(), 0u);
+}
+
 TEST(HttpRequestObject, onlyRegisteredIdentifiersCreate) {
     EXPECT_TRUE(createHttpRequestObject("WinHttp.WinHttpRequest.5.1"));
     EXPECT_FALSE(createHttpRequestObject("Microsoft.XMLHTTP"));
