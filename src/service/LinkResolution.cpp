@@ -30,19 +30,28 @@ double roundToHundredths(double x) {
     return std::copysign(whole / 100, x);
 }
 
-// Reads the details into the state. decodeAll reads every text decoded; otherwise only the
-// album picture is, as the escape-decoded answer needs.
-void storeDetails(const JsonDocument& document, bool decodeAll) {
+// Reads the details into song. decodeAll reads every text decoded; otherwise only the album
+// picture is, as the escape-decoded answer needs.
+void readDetails(const JsonDocument& document, bool decodeAll, ResolvedSong& song) {
     auto read = [&](const char* path, bool decode) {
         return document.getValue(path, nullptr, nullptr, decode || decodeAll);
     };
+    song.durationText = toText(toInt(read("data.timelength", false)) / 60000.0);
+    song.sizeText = toText(roundToHundredths(toInt(read("data.filesize", false)) / 1048576.0));
+    song.songName = read("data.audio_name", false);
+    song.albumName = read("data.album_name", false);
+    song.albumImage = read("data.img", true);
+    song.bitRate = read("data.bitrate", false);
+}
+
+void storeDetails(const ResolvedSong& song) {
     AppState& state = appState();
-    state.durationText = toText(toInt(read("data.timelength", false)) / 60000.0);
-    state.sizeText = toText(roundToHundredths(toInt(read("data.filesize", false)) / 1048576.0));
-    state.songName = read("data.audio_name", false);
-    state.albumName = read("data.album_name", false);
-    state.albumImage = read("data.img", true);
-    state.bitRate = read("data.bitrate", false);
+    state.durationText = song.durationText;
+    state.sizeText = song.sizeText;
+    state.songName = song.songName;
+    state.albumName = song.albumName;
+    state.albumImage = song.albumImage;
+    state.bitRate = song.bitRate;
 }
 
 void writeSummary() {
@@ -74,30 +83,44 @@ Text fetchDecodedText(const Text& url) {
     return decodeEscapes(fetchServiceText(url));
 }
 
-void resolveLink(const Text& hash) {
-    // fetchDecodedText in two steps: the answer before decoding is the fallback's source.
-    const Text answer = fetchServiceText(playDataUrl(hash));
+Text fetchPlayData(const Text& hash) {
+    return fetchServiceText(playDataUrl(hash));
+}
+
+ResolvedSong readPlayData(const Text& answer) {
+    // The escape decoding of fetchDecodedText, done here: the undecoded answer is the fallback's
+    // source.
     const Text decoded = decodeEscapes(answer);
     JsonDocument document;
     document.parse(decoded);
-    AppState& state = appState();
-    state.downloadLink = document.getValue("data.play_url", nullptr, nullptr, true);
+    ResolvedSong song;
+    song.downloadLink = document.getValue("data.play_url", nullptr, nullptr, true);
     // Decoding the whole answer can unbalance it (an escaped quote in the lyrics); the undecoded
     // answer still holds the link then, and its texts are read decoded.
     JsonDocument undecoded;
-    const bool useUndecoded = state.downloadLink.empty();
+    const bool useUndecoded = song.downloadLink.empty();
     if (useUndecoded) {
         undecoded.parse(answer);
-        state.downloadLink = undecoded.getValue("data.play_url", nullptr, nullptr, true);
+        song.downloadLink = undecoded.getValue("data.play_url", nullptr, nullptr, true);
     }
+    if (song.downloadLink.empty()) return song;
+    readDetails(useUndecoded ? undecoded : document, useUndecoded, song);
+    song.lyricsText = textBetween(decoded, "lyrics\":\"", "\"");
+    return song;
+}
+
+void resolveLink(const Text& hash) {
+    const ResolvedSong song = readPlayData(fetchPlayData(hash));
+    AppState& state = appState();
+    state.downloadLink = song.downloadLink;
     if (state.downloadLink.empty()) {
         toolkit().messageBox("啊哦，出现错误了！！！"_gbk);
         return;
     }
     toolkit().loadWindow(WindowId::Result, WindowId::Main, false);
-    storeDetails(useUndecoded ? undecoded : document, useUndecoded);
+    storeDetails(song);
     writeSummary();
-    state.lyricsText = textBetween(decoded, "lyrics\":\"", "\"");
+    state.lyricsText = song.lyricsText;
 }
 
 } // namespace quorvel

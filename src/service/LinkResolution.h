@@ -3,6 +3,23 @@
 
 namespace quorvel {
 
+// What a play-data answer tells of one file (GBK); downloadLink is empty when it holds no link.
+struct ResolvedSong {
+    Text downloadLink; // play URL, escapes decoded
+    Text durationText; // minutes
+    Text sizeText;     // MB, two decimals
+    Text songName;
+    Text albumName;
+    Text albumImage;
+    Text bitRate;
+    Text lyricsText;
+};
+
+// The play-data answer for a file hash, converted to GBK with its escapes not yet decoded;
+// empty when the fetch failed.
+Text fetchPlayData(const Text& hash);
+// Reads the link, the details and the lyrics out of a play-data answer from fetchPlayData.
+ResolvedSong readPlayData(const Text& answer);
 // Resolves one file hash into the download link and details in AppState, and shows them in the
 // result window, or shows the error message. Runs on the UI thread.
 void resolveLink(const Text& hash);

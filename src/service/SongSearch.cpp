@@ -40,32 +40,46 @@ Text cleanFileName(const Text& rawName) {
     return replace(replace(urlDecode(rawName, true), "<em>"), "<\\/em>");
 }
 
-void addHitRow(const JsonDocument& document, int index) {
+SearchHit readHit(const JsonDocument& document, int index) {
     const Text prefix = concat(Text("data.lists["), toText(index), Text("]."));
     auto raw = [&](const char* field) { return document.getValue(prefix + field); };
+    return {cleanFileName(raw("FileName")), raw("FileHash"), raw("HQFileHash"), raw("SQFileHash")};
+}
+
+void addHitRow(const SearchHit& hit) {
     const int row = toolkit().insertRow();
-    toolkit().setCell(row, 0, cleanFileName(raw("FileName")));
-    toolkit().setCell(row, 1, raw("FileHash"));
-    toolkit().setCell(row, 2, raw("HQFileHash"));
-    toolkit().setCell(row, 3, raw("SQFileHash"));
+    toolkit().setCell(row, 0, hit.fileName);
+    toolkit().setCell(row, 1, hit.fileHash);
+    toolkit().setCell(row, 2, hit.hqFileHash);
+    toolkit().setCell(row, 3, hit.sqFileHash);
 }
 
 } // namespace
 
-void runSearch() {
+Text fetchSearchAnswer(const Text& keyword) {
+    return fetchAnswer(searchUrl(urlEncode(keyword, true, true)));
+}
+
+std::vector<SearchHit> searchHits(const Text& answer) {
     JsonDocument document;
+    document.parse(unwrapJsonp(answer));
+    std::vector<SearchHit> hits;
+    const int count = document.getCount("data.lists");
+    for (int i = 0; i < count; ++i)
+        hits.push_back(readHit(document, i));
+    return hits;
+}
+
+void runSearch() {
     toolkit().deleteAllRows();
     toolkit().writeText(WindowId::Main, ControlId::Window, "正在搜索，请稍等。。。"_gbk);
-    const Text keyword =
-        urlEncode(toolkit().readText(WindowId::Main, ControlId::KeywordBox), true, true);
+    const Text keyword = toolkit().readText(WindowId::Main, ControlId::KeywordBox);
     if (currentThreadCancelled()) return;
-    const Text answer = fetchAnswer(searchUrl(keyword));
+    const Text answer = fetchSearchAnswer(keyword);
     if (currentThreadCancelled()) return;
-    document.parse(unwrapJsonp(answer));
-    const int hits = document.getCount("data.lists");
-    for (int i = 0; i < hits; ++i) {
+    for (const SearchHit& hit : searchHits(answer)) {
         if (currentThreadCancelled()) return;
-        addHitRow(document, i);
+        addHitRow(hit);
     }
     toolkit().writeText(WindowId::Main, ControlId::SearchButton, "搜索"_gbk);
     toolkit().setEnabled(WindowId::Main, ControlId::KeywordBox, true);
