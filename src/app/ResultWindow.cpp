@@ -1,6 +1,8 @@
 #include "app/ResultWindow.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,8 +12,8 @@
 
 #include "app/DownloadDialog.h"
 #include "app/QtText.h"
-#include "app/SongFiles.h"
 #include "service/AppState.h"
+#include "service/SongFiles.h"
 #include "text/GbkLiteral.h"
 #include "web/FileDownload.h"
 
@@ -39,6 +41,17 @@ void addDonationBox(QWidget* parent) {
         place(new QGroupBox(QStringLiteral("微信捐助"), parent), "分组框1", {410, 6, 231, 269});
     QLabel* picture = label(group, "图片框1", "", {5, 16, 224, 247});
     label(picture, "透明标签2", "想捐助的朋友微信扫一扫", {44, 227, 131, 16});
+}
+
+// Beside the program when that folder can be written; otherwise (an installed program) the
+// user's download folder, made if missing.
+Text lyricsDirectory() {
+    Text runDirectory = toolkit().runDirectory();
+    QFileInfo besideProgram(qtString(runDirectory));
+    if (besideProgram.isDir() && besideProgram.isWritable()) return runDirectory;
+    QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    QDir().mkpath(downloads);
+    return gbkText(downloads);
 }
 
 } // namespace
@@ -103,7 +116,7 @@ void ResultWindow::onDownload() {
 }
 
 void ResultWindow::onSaveLyrics() {
-    Text path = lyricsFilePath(toolkit().runDirectory(), appState().songName);
+    Text path = lyricsFilePath(lyricsDirectory(), appState().songName);
     if (toolkit().writeFile(path, toBytes(appState().lyricsText)))
         toolkit().messageBox("下载歌词完毕："_gbk + path);
     else

@@ -23,7 +23,8 @@ class ResultWindow : public QWidget {
     void onOpenLink();
     // Asks where to save the song and downloads downloadLink there.
     void onDownload();
-    // Writes lyricsText beside the program and reports the path.
+    // Writes lyricsText beside the program, or in the download folder when the program's folder
+    // cannot be written, and reports the path written.
     void onSaveLyrics();
 
   protected:

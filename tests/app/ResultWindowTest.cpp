@@ -26,6 +26,25 @@
 
 using namespace quorvel;
 
+// Points the user's folders at home while alive, so the download folder is home/Downloads.
+class HomeOverride {
+    QByteArray oldHome = qgetenv("HOME");
+    QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+
+  public:
+    explicit HomeOverride(const QString& home) {
+        qputenv("HOME", home.toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+    }
+    ~HomeOverride() {
+        qputenv("HOME", oldHome);
+        if (oldConfig.isEmpty())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+    }
+};
+
 // Receives the addresses handed to the desktop.
 class UrlCatcher : public QObject {
     Q_OBJECT
@@ -232,31 +251,60 @@ class ResultWindowTest : public QObject {
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
-    // A write that fails is reported as a failure, and leaves an existing file alone.
-    void saveLyricsReportsFailure_data() {
+    // A program folder that cannot be written (an installed program's) sends the lyrics to the
+    // user's download folder, made if missing; the message names the file written.
+    void saveLyricsFallsBackToTheDownloadFolder_data() {
         QTest::addColumn<QString>("setup");
-        QTest::newRow("missing directory") << "missing";
-        QTest::newRow("name taken by a directory") << "directory";
-        QTest::newRow("read-only directory") << "readonly";
+        QTest::newRow("missing program folder") << "missing";
+        QTest::newRow("read-only program folder") << "readonly";
     }
-    void saveLyricsReportsFailure() {
+    void saveLyricsFallsBackToTheDownloadFolder() {
         QFETCH(QString, setup);
-        QTemporaryDir dir;
+        QTemporaryDir dir, home;
         QString runDir = dir.path();
         if (setup == "missing") runDir += "/missing";
-        if (setup == "directory") QVERIFY(QDir(runDir).mkdir("Foo.lrc.txt"));
         if (setup == "readonly") {
             if (geteuid() == 0) QSKIP("root writes into read-only directories");
             QFile::setPermissions(runDir, QFile::ReadOwner | QFile::ExeOwner);
         }
+        HomeOverride homeOverride(home.path());
+        fixture->toolkit.setRunDirectory(gbkText(runDir));
+        resolved({}, "晴天"_gbk, "[00:01]x"_gbk);
+        ModalResponder responder;
+        clickButton(openResult(), "按钮4");
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QString target = home.filePath(QStringLiteral("Downloads/晴天.lrc.txt"));
+        QCOMPARE(responder.boxes.size(), 1);
+        QCOMPARE(responder.boxes[0].text, QStringLiteral("下载歌词完毕：") + target);
+        QCOMPARE(fileBytes(target), toBytes("[00:01]x"_gbk));
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    // A write that fails is reported as a failure, and leaves an existing file alone.
+    void saveLyricsReportsFailure_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::newRow("name taken by a directory") << "directory";
+        QTest::newRow("no download folder either") << "nowhere";
+    }
+    void saveLyricsReportsFailure() {
+        QFETCH(QString, setup);
+        QTemporaryDir dir, home;
+        QString runDir = dir.path();
+        QString expected = runDir + "/Foo.lrc.txt";
+        if (setup == "directory") QVERIFY(QDir(runDir).mkdir("Foo.lrc.txt"));
+        if (setup == "nowhere") {
+            runDir += "/missing";
+            QFile blocker(home.filePath("Downloads")); // a file where the folder would be made
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            expected = home.filePath("Downloads/Foo.lrc.txt");
+        }
+        HomeOverride homeOverride(home.path());
         fixture->toolkit.setRunDirectory(gbkText(runDir));
         resolved({}, "Foo"_gbk, "x"_gbk);
         ModalResponder responder;
         clickButton(openResult(), "按钮4");
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(responder.boxes.size(), 1);
-        QCOMPARE(responder.boxes[0].text,
-                 QStringLiteral("下载歌词失败：") + runDir + "/Foo.lrc.txt");
+        QCOMPARE(responder.boxes[0].text, QStringLiteral("下载歌词失败：") + expected);
         QCOMPARE(responder.boxes[0].icon, QMessageBox::Critical);
     }
 

@@ -1,4 +1,4 @@
-#include "app/SongFiles.h"
+#include "service/SongFiles.h"
 
 namespace quorvel {
 
