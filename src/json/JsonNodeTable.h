@@ -1,8 +1,8 @@
 #pragma once
 // The node table of a JSON document, stored compactly: rows of fixed size, and every name and
 // value in blocks of text that never move. The text being read (the parser's builder) grows at
-// the end of the current block; a row's name or value takes it when it is complete. Storage comes
-// in blocks of moderate size, so that a parse reuses memory the allocator already holds.
+// the end of the current block; a row's name or value takes it when it is complete. Rows and text
+// grow by whole blocks, so nothing is copied as the table grows and names and values stay put.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

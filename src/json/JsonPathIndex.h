@@ -6,7 +6,7 @@
 // just been matched, and that holds exactly when the nearest earlier node of a lower level
 // (nodes below level 1 take no part) lies one level up and was itself looked at and matched.
 // So that node is j's parent here, a node whose nearest lower node lies further up is never
-// looked at, and the levels-1 nodes are the top. Subtrees are runs of the table, so a
+// looked at, and the level-1 nodes are the top. Subtrees are runs of the table, so a
 // depth-first search over same-named children in table order finds the walk's node.
 #include <cstdint>
 #include <string_view>
