@@ -54,19 +54,10 @@ void storeDetails(const ResolvedSong& song) {
     state.bitRate = song.bitRate;
 }
 
-void writeSummary() {
-    const AppState& state = appState();
-    Toolkit& tk = toolkit();
-    tk.writeText(WindowId::Result, ControlId::InfoBox, Text());
-    auto line = [&](const Text& label, const Text& value, const Text& end) {
-        tk.appendText(WindowId::Result, ControlId::InfoBox, concat(label, value, end));
-    };
-    line("时长："_gbk, state.durationText, Text(" min\r\n"));
-    line("大小："_gbk, state.sizeText, Text(" MB\r\n"));
-    line("歌曲名："_gbk, state.songName, Text("\r\n"));
-    line("所属专辑："_gbk, state.albumName, Text("\r\n"));
-    line("专辑图片："_gbk, state.albumImage, Text("\r\n"));
-    line("音质："_gbk, state.bitRate, Text(" k"));
+void writeSummary(const ResolvedSong& song) {
+    toolkit().writeText(WindowId::Result, ControlId::InfoBox, Text());
+    for (const Text& line : summaryLines(song))
+        toolkit().appendText(WindowId::Result, ControlId::InfoBox, line);
 }
 
 } // namespace
@@ -81,6 +72,15 @@ Text fetchServiceText(const Text& url) {
 
 Text fetchDecodedText(const Text& url) {
     return decodeEscapes(fetchServiceText(url));
+}
+
+std::vector<Text> summaryLines(const ResolvedSong& song) {
+    return {concat("时长："_gbk, song.durationText, Text(" min\r\n")),
+            concat("大小："_gbk, song.sizeText, Text(" MB\r\n")),
+            concat("歌曲名："_gbk, song.songName, Text("\r\n")),
+            concat("所属专辑："_gbk, song.albumName, Text("\r\n")),
+            concat("专辑图片："_gbk, song.albumImage, Text("\r\n")),
+            concat("音质："_gbk, song.bitRate, Text(" k"))};
 }
 
 Text fetchPlayData(const Text& hash) {
@@ -119,7 +119,7 @@ void resolveLink(const Text& hash) {
     }
     toolkit().loadWindow(WindowId::Result, WindowId::Main, false);
     storeDetails(song);
-    writeSummary();
+    writeSummary(song);
     state.lyricsText = song.lyricsText;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <vector>
+
 #include "text/Text.h"
 
 namespace quorvel {
@@ -20,6 +22,9 @@ struct ResolvedSong {
 Text fetchPlayData(const Text& hash);
 // Reads the link, the details and the lyrics out of a play-data answer from fetchPlayData.
 ResolvedSong readPlayData(const Text& answer);
+// The six lines of a resolution's summary as the result window shows them, each but the last
+// ended by CR LF.
+std::vector<Text> summaryLines(const ResolvedSong& song);
 // Resolves one file hash into the download link and details in AppState, and shows them in the
 // result window, or shows the error message. Runs on the UI thread.
 void resolveLink(const Text& hash);
