@@ -66,10 +66,9 @@ int resolveHash(const Text& hash, ResolvedSong& song) {
 int writeLyrics(const std::string& path, const Text& lyrics) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     bool written = file && std::fwrite(lyrics.data(), 1, lyrics.size(), file) == lyrics.size();
-    const int error = errno;
     if (file && std::fclose(file) != 0) written = false;
     if (written) return exitDone;
-    return fail(exitFailure, "cannot write the lyrics to " + path + ": " + std::strerror(error));
+    return fail(exitFailure, "cannot write the lyrics to " + path + ": " + std::strerror(errno));
 }
 
 Text hashAt(const SearchHit& hit, Quality quality) {

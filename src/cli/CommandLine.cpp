@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <optional>
 
