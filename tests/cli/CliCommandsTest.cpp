@@ -217,6 +217,18 @@ TEST_F(CliCommandsTest, downloadStreamsTheFileUnderTheSongNameOrTheGivenPath) {
     }
 }
 
+TEST_F(CliCommandsTest, progressBarGoesToStandardErrorWhenItIsATerminal) {
+    runner->setTerminalForErrors(true);
+    CliOutcome outcome =
+        runner->run({"download", songNamed("Adele - Hello").standard.hash, "-o", scratch});
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.out, scratch + "/Adele - Hello.mp3\n");
+    EXPECT_NE(outcome.err.find("\r[####################] 100%  4.0 KB / 4.0 KB  "),
+              std::string::npos)
+        << outcome.err;
+    EXPECT_EQ(outcome.err.substr(outcome.err.size() - 2), "\r\n") << outcome.err; // line ended
+}
+
 TEST_F(CliCommandsTest, getTakesThePickedHitAtTheQualityIntoTheFolder) {
     const demo::Song& jj = songNamed("林俊杰 - 晴天");
     const std::string into = folder("songs");

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <fstream>
+#include <pty.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +20,10 @@ void CliRunner::setEnv(const std::string& name, const std::string& value) {
 
 void CliRunner::setWorkingDir(const std::string& dir) {
     workingDir_ = dir;
+}
+
+void CliRunner::setTerminalForErrors(bool terminal) {
+    terminalForErrors_ = terminal;
 }
 
 pid_t CliRunner::start(const std::vector<std::string>& args) {
@@ -41,10 +46,16 @@ pid_t CliRunner::start(const std::vector<std::string>& args) {
     envp.push_back(nullptr);
     const std::string outPath = scratchDir_ + "/cli-stdout", errPath = scratchDir_ + "/cli-stderr";
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int terminal = -1;
+    if (terminalForErrors_) {
+        close(err);
+        openpty(&terminal, &err, nullptr, nullptr, nullptr);
+    }
     const int in = open("/dev/null", O_RDONLY);
     const pid_t pid = fork();
     if (pid == 0) {
+        if (terminal >= 0) close(terminal);
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
@@ -54,6 +65,14 @@ pid_t CliRunner::start(const std::vector<std::string>& args) {
     close(in);
     close(out);
     close(err);
+    if (terminal >= 0) // drained while the program runs; ends when the program's side closes
+        terminalReader_ = std::thread([this, terminal] {
+            char buffer[4096];
+            ssize_t n;
+            while ((n = read(terminal, buffer, sizeof buffer)) > 0)
+                terminalText_.append(buffer, static_cast<size_t>(n));
+            close(terminal);
+        });
     return pid;
 }
 
@@ -64,6 +83,11 @@ CliOutcome CliRunner::finish(pid_t pid) {
         outcome.exitStatus = WEXITSTATUS(status);
     outcome.out = fileContents(scratchDir_ + "/cli-stdout");
     outcome.err = fileContents(scratchDir_ + "/cli-stderr");
+    if (terminalReader_.joinable()) {
+        terminalReader_.join();
+        outcome.err = std::move(terminalText_);
+        terminalText_.clear();
+    }
     return outcome;
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <sys/types.h>
+#include <thread>
 #include <vector>
 
 namespace quorvel {
@@ -23,6 +24,8 @@ class CliRunner {
     void setEnv(const std::string& name, const std::string& value);
     // The folder the programs start in (default: the scratch folder).
     void setWorkingDir(const std::string& dir);
+    // Gives the programs a terminal as standard error instead of a file.
+    void setTerminalForErrors(bool terminal);
 
     // Runs the program to its end.
     CliOutcome run(const std::vector<std::string>& args);
@@ -34,6 +37,9 @@ class CliRunner {
     std::string scratchDir_;
     std::string workingDir_;
     std::map<std::string, std::string> env_;
+    bool terminalForErrors_ = false;
+    std::thread terminalReader_;
+    std::string terminalText_;
 };
 
 // Reads a whole file; empty when it cannot be read.
