@@ -1,6 +1,6 @@
 #pragma once
-// Names of the files the result window writes: the lyrics beside the program and the proposed
-// name of a downloaded song. All GBK.
+// Names of the files the programs write: the lyrics file and the proposed name of a downloaded
+// song. All GBK.
 #include "text/Text.h"
 
 namespace quorvel {
