@@ -12,9 +12,10 @@ extern char** environ;
 
 namespace {
 
-// Launches program on Qt's offscreen platform and waits for it; returns its peak RSS in kB.
-long launch(const char* program) {
-    char* argv[] = {const_cast<char*>(program), nullptr};
+// Launches program (with an optional argument) on Qt's offscreen platform and waits for it;
+// returns its peak RSS in kB.
+long launch(const char* program, const char* argument) {
+    char* argv[] = {const_cast<char*>(program), const_cast<char*>(argument), nullptr};
     pid_t pid = 0;
     if (posix_spawn(&pid, program, nullptr, nullptr, argv, environ) != 0) return -1;
     int status = 0;
@@ -35,11 +36,11 @@ void prepareEnvironment() {
     if (mkdtemp(runtimeDir)) setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
 }
 
-void runLaunches(benchmark::State& state, const char* program) {
+void runLaunches(benchmark::State& state, const char* program, const char* argument = nullptr) {
     prepareEnvironment();
     long peakSum = 0;
     for (auto _ : state) {
-        long peak = launch(program);
+        long peak = launch(program, argument);
         if (peak < 0) {
             state.SkipWithError("the program did not start and end cleanly");
             return;
@@ -56,10 +57,17 @@ void quorvelStartup(benchmark::State& state) {
 void minimalQtStartup(benchmark::State& state) {
     runLaunches(state, QUORVEL_MINIMAL_QT_PROGRAM);
 }
+void minimalQtWithChineseLabelStartup(benchmark::State& state) {
+    runLaunches(state, QUORVEL_MINIMAL_QT_PROGRAM, "--label");
+}
 
 } // namespace
 
 BENCHMARK(minimalQtStartup)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK(minimalQtWithChineseLabelStartup)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3);
 BENCHMARK(quorvelStartup)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 
 BENCHMARK_MAIN();
