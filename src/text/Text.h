@@ -52,7 +52,9 @@ int toInt(const Text& t);
 double toNumber(const Text& t);
 // An integer in decimal.
 Text toText(std::int64_t n);
-inline Text toText(int n) { return toText(static_cast<std::int64_t>(n)); }
+inline Text toText(int n) {
+    return toText(static_cast<std::int64_t>(n));
+}
 // A real number as "%.13g" writes it in the C locale.
 Text toText(double n);
 // The bytes before the first NUL.
@@ -81,8 +83,12 @@ Text textInBytes(const Bytes& b);
 // Below, equal to or above 0 by unsigned byte order; caseSensitive false folds ASCII letters.
 int compare(const Text& a, const Text& b, bool caseSensitive = true);
 // Byte equality.
-inline bool equal(const Text& a, const Text& b) { return a == b; }
-inline bool equal(const Bytes& a, const Bytes& b) { return a == b; }
+inline bool equal(const Text& a, const Text& b) {
+    return a == b;
+}
+inline bool equal(const Bytes& a, const Bytes& b) {
+    return a == b;
+}
 
 // The parts joined.
 template <typename... Parts> Text concat(const Parts&... parts) {

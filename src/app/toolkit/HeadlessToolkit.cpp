@@ -6,7 +6,9 @@
 
 namespace quorvel {
 
-HeadlessToolkit::~HeadlessToolkit() { joinThreads(); }
+HeadlessToolkit::~HeadlessToolkit() {
+    joinThreads();
+}
 
 Text HeadlessToolkit::readText(WindowId w, ControlId c) {
     std::lock_guard lock(mutex_);
@@ -120,7 +122,8 @@ Text HeadlessToolkit::runDirectory() {
 
 bool HeadlessToolkit::writeFile(const Text& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out.flush());
 }
 
@@ -195,7 +198,8 @@ void HeadlessToolkit::joinThreads() {
         std::lock_guard lock(mutex_);
         threads.swap(threads_);
     }
-    for (auto& t : threads) t.join();
+    for (auto& t : threads)
+        t.join();
 }
 
 } // namespace quorvel

@@ -91,7 +91,9 @@ inline std::atomic<Toolkit*> installedToolkit{&fallbackToolkit};
 } // namespace detail
 
 // The toolkit in use.
-inline Toolkit& toolkit() { return *detail::installedToolkit.load(std::memory_order_acquire); }
+inline Toolkit& toolkit() {
+    return *detail::installedToolkit.load(std::memory_order_acquire);
+}
 // Installs a toolkit (nullptr: the do-nothing one); the caller keeps it alive while installed.
 inline void installToolkit(Toolkit* t) {
     detail::installedToolkit.store(t ? t : &detail::fallbackToolkit, std::memory_order_release);
