@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 
 #include "app/QtToolkit.h"
@@ -34,6 +35,15 @@ class ModalResponder : public QObject {
   private:
     void respond();
     QTimer timer_;
+};
+
+// Receives the addresses handed to the desktop.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened << url; }
 };
 
 // A QtToolkit, installed, with its main window loaded.

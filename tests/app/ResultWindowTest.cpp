@@ -45,15 +45,6 @@ class HomeOverride {
     }
 };
 
-// Receives the addresses handed to the desktop.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
 class ResultWindowTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ToolkitFixture> fixture;

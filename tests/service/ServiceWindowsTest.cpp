@@ -31,15 +31,6 @@
 
 using namespace quorvel;
 
-// Receives the addresses handed to the desktop.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
 class ServiceWindowsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ToolkitFixture> fixture;
