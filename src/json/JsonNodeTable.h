@@ -5,10 +5,13 @@
 // grow by whole blocks, so nothing is copied as the table grows and names and values stay put.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <vector>
 
+#include "json/JsonBlockPool.h"
 #include "json/JsonDocument.h"
 
 namespace quorvel {
@@ -34,11 +37,18 @@ class JsonNodeTable {
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     // Row i (0-based).
-    Row& row(std::size_t i) { return rowBlocks_[i / rowsPerBlock][i % rowsPerBlock]; }
-    const Row& row(std::size_t i) const { return rowBlocks_[i / rowsPerBlock][i % rowsPerBlock]; }
+    Row& row(std::size_t i) { return rowsOf(rowBlocks_[i / rowsPerBlock])[i % rowsPerBlock]; }
+    const Row& row(std::size_t i) const {
+        return rowsOf(rowBlocks_[i / rowsPerBlock])[i % rowsPerBlock];
+    }
     Row& back() { return row(size_ - 1); }
     // Appends an empty row.
-    void addRow();
+    void addRow() {
+        if (size_ % rowsPerBlock == 0) rowBlocks_.push_back(takeJsonBlock());
+        // A block may come back from another table, so the row is made anew in its storage.
+        new (rowsOf(rowBlocks_.back()) + size_ % rowsPerBlock) Row{};
+        ++size_;
+    }
 
     // Row i's name.
     Text name(std::size_t i) const;
@@ -59,7 +69,10 @@ class JsonNodeTable {
     // n when t is "[n]" as element names are written, else -1.
     static std::int64_t elementNumber(std::string_view t);
     // Row i's name becomes "[" + n + "]".
-    void setElementName(std::size_t i, std::int32_t n);
+    void setElementName(std::size_t i, std::int32_t n) {
+        row(i).name = nullptr;
+        row(i).nameLength = static_cast<std::uint32_t>(n);
+    }
     std::string_view value(std::size_t i) const { return {row(i).value, row(i).valueLength}; }
     // Row i's JsonType code.
     std::int32_t type(std::size_t i) const;
@@ -72,27 +85,46 @@ class JsonNodeTable {
         if (used_ == capacity_) makeRoom(1);
         textBlock_[used_++] = ch;
     }
-    void appendPending(const char* begin, const char* end);
+    void appendPending(const char* begin, const char* end) {
+        const auto n = static_cast<std::size_t>(end - begin);
+        if (n == 0) return;
+        if (capacity_ - used_ < n) makeRoom(n);
+        std::memcpy(textBlock_ + used_, begin, n);
+        used_ += n;
+    }
     std::string_view pending() const { return {textBlock_ + committed_, used_ - committed_}; }
     // Row i's name or value becomes the text being read, which then starts empty again.
-    void takePendingAsName(std::size_t i);
-    void takePendingAsValue(std::size_t i);
+    void takePendingAsName(std::size_t i) {
+        const std::string_view text = commitPending();
+        row(i).name = text.empty() ? "" : text.data();
+        row(i).nameLength = static_cast<std::uint32_t>(text.size());
+    }
+    void takePendingAsValue(std::size_t i) {
+        const std::string_view text = commitPending();
+        row(i).value = text.data();
+        row(i).valueLength = static_cast<std::uint32_t>(text.size());
+    }
     // Row i's name or value becomes t (the text being read is emptied first).
     void setName(std::size_t i, std::string_view t);
     void setValue(std::size_t i, std::string_view t);
 
   private:
-    static constexpr std::size_t rowsPerBlock = 2048;
-    static constexpr std::size_t textBlockSize = 64 * 1024;
+    static constexpr std::size_t rowsPerBlock = jsonBlockBytes / sizeof(Row);
+
+    static Row* rowsOf(const JsonBlock& block) { return static_cast<Row*>(block.get()); }
 
     // Moves the text being read to a fresh block with room for more bytes after it.
     void makeRoom(std::size_t more);
     // Commits the text being read; where it lies.
-    std::string_view commitPending();
+    std::string_view commitPending() {
+        const std::string_view text = pending();
+        committed_ = used_;
+        return text;
+    }
 
-    std::vector<std::unique_ptr<Row[]>> rowBlocks_;
+    std::vector<JsonBlock> rowBlocks_;
     std::size_t size_ = 0;
-    std::vector<std::unique_ptr<char[]>> textBlocks_;
+    std::vector<JsonBlock> textBlocks_;
     char* textBlock_ = nullptr; // the last text block
     std::size_t capacity_ = 0;  // its size
     std::size_t committed_ = 0; // its bytes before this belong to rows
