@@ -2,9 +2,12 @@
 
 #include <array>
 #include <charconv>
-#include <initializer_list>
 #include <string_view>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "app/toolkit/Toolkit.h"
 #include "text/GbkLiteral.h"
@@ -21,23 +24,41 @@ namespace {
 
 using ByteSet = std::array<bool, 256>;
 
-constexpr ByteSet byteSet(std::initializer_list<char> members) {
+template <char... members> constexpr ByteSet byteSet() {
     ByteSet set{};
-    for (char c : members)
-        set[static_cast<unsigned char>(c)] = true;
+    ((set[static_cast<unsigned char>(members)] = true), ...);
     return set;
 }
 
-// Bytes that end a run in each state; every other byte is ignored or appended alike.
-constexpr ByteSet objectStops = byteSet({'"', '}'});
-constexpr ByteSet keyStops = byteSet({'"', '\r', '\n', '\0'});
-constexpr ByteSet stringStops = byteSet({'"', '\\', '\r', '\n', '\0'});
-constexpr ByteSet literalStops = byteSet({',', '}', ']', ' ', '\t', '\r', '\n', '\0'});
-
-const char* findStop(const char* p, const char* end, const ByteSet& stops) {
-    while (p < end && !stops[static_cast<unsigned char>(*p)])
+// The first of the stop bytes at or after p, or end; 16 bytes at a time where SSE2 is there.
+template <char... stops> const char* findStop(const char* p, const char* end) {
+#if defined(__SSE2__)
+    while (end - p >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hits = _mm_setzero_si128();
+        ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, _mm_set1_epi8(stops)))), ...);
+        if (const int mask = _mm_movemask_epi8(hits)) return p + __builtin_ctz(mask);
+        p += 16;
+    }
+#endif
+    static constexpr ByteSet stopSet = byteSet<stops...>();
+    while (p < end && !stopSet[static_cast<unsigned char>(*p)])
         ++p;
     return p;
+}
+
+// Bytes that end a run in each state; every other byte is ignored or appended alike.
+const char* findObjectStop(const char* p, const char* end) {
+    return findStop<'"', '}'>(p, end);
+}
+const char* findKeyStop(const char* p, const char* end) {
+    return findStop<'"', '\r', '\n', '\0'>(p, end);
+}
+const char* findStringStop(const char* p, const char* end) {
+    return findStop<'"', '\\', '\r', '\n', '\0'>(p, end);
+}
+const char* findLiteralStop(const char* p, const char* end) {
+    return findStop<',', '}', ']', ' ', '\t', '\r', '\n', '\0'>(p, end);
 }
 
 bool isBlank(char ch) {
@@ -147,13 +168,13 @@ const char* JsonDocument::skipToRoot(const char* p, const char* end) {
 }
 
 const char* JsonDocument::scanObject(const char* p, const char* end) {
-    p = findStop(p, end, objectStops);
+    p = findObjectStop(p, end);
     if (p < end) onObjectChar(*p++);
     return p;
 }
 
 const char* JsonDocument::scanKey(const char* p, const char* end) {
-    const char* stop = findStop(p, end, keyStops);
+    const char* stop = findKeyStop(p, end);
     appendToBuilder(p, stop);
     if (stop < end) onKeyChar(*stop++);
     return stop;
@@ -167,7 +188,7 @@ const char* JsonDocument::scanAfterKey(const char* p, const char* end) {
 }
 
 const char* JsonDocument::scanString(const char* p, const char* end) {
-    const char* stop = findStop(p, end, stringStops);
+    const char* stop = findStringStop(p, end);
     if (stop > p) {
         appendToBuilder(p, stop);
         escapePending_ = 0;
@@ -177,7 +198,7 @@ const char* JsonDocument::scanString(const char* p, const char* end) {
 }
 
 const char* JsonDocument::scanLiteral(const char* p, const char* end) {
-    const char* stop = findStop(p, end, literalStops);
+    const char* stop = findLiteralStop(p, end);
     appendToBuilder(p, stop);
     if (stop < end) onLiteralChar(*stop++);
     return stop;
