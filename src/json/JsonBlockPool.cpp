@@ -4,6 +4,14 @@
 #include <new>
 #include <vector>
 
+#if __has_include(<sanitizer/asan_interface.h>)
+#include <sanitizer/asan_interface.h>
+#endif
+#ifndef ASAN_POISON_MEMORY_REGION
+#define ASAN_POISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#endif
+
 namespace quorvel {
 
 namespace {
@@ -33,6 +41,8 @@ void JsonBlockRelease::operator()(void* block) const {
         Pool& p = pool();
         const std::lock_guard lock(p.mutex);
         if (p.blocks.size() < maxKeptBlocks) {
+            // A kept block stays out of bounds for the address sanitizer until it is taken again.
+            ASAN_POISON_MEMORY_REGION(block, jsonBlockBytes);
             p.blocks.push_back(block);
             return;
         }
@@ -48,6 +58,7 @@ JsonBlock takeJsonBlock(std::size_t bytes) {
         if (!p.blocks.empty()) {
             void* block = p.blocks.back();
             p.blocks.pop_back();
+            ASAN_UNPOISON_MEMORY_REGION(block, jsonBlockBytes);
             return JsonBlock(block, JsonBlockRelease{bytes});
         }
     }
