@@ -86,7 +86,7 @@ std::optional<int> positiveNumber(const std::string& text) {
 
 // An option of a command: its names, and what it does with its value (flags take none). The
 // setter gives an error text for an unusable value.
-struct OptionSpec {
+struct OptionRule {
     Command command;
     const char* shortName; // "" when there is none
     const char* longName;
@@ -94,8 +94,8 @@ struct OptionSpec {
     std::function<std::string(CliRequest&, const std::string&)> set;
 };
 
-const std::vector<OptionSpec>& optionSpecs() {
-    static const std::vector<OptionSpec> specs = {
+const std::vector<OptionRule>& optionRules() {
+    static const std::vector<OptionRule> rules = {
         {Command::Search, "", "--tsv", false,
          [](CliRequest& r, const std::string&) {
              r.tsv = true;
@@ -131,13 +131,13 @@ const std::vector<OptionSpec>& optionSpecs() {
              return std::string();
          }},
     };
-    return specs;
+    return rules;
 }
 
-const OptionSpec* findOption(Command command, const std::string& name) {
-    for (const OptionSpec& spec : optionSpecs())
-        if (spec.command == command && (name == spec.longName || name == spec.shortName))
-            return &spec;
+const OptionRule* findOption(Command command, const std::string& name) {
+    for (const OptionRule& rule : optionRules())
+        if (rule.command == command && (name == rule.longName || name == rule.shortName))
+            return &rule;
     return nullptr;
 }
 
@@ -170,18 +170,18 @@ void readCommandArguments(const std::vector<std::string>& args, ParsedCommandLin
         }
         const size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const OptionSpec* spec = findOption(request.command, name);
-        if (!spec) {
+        const OptionRule* rule = findOption(request.command, name);
+        if (!rule) {
             parsed.error = "unknown option '" + name + "'";
-        } else if (!spec->takesValue) {
+        } else if (!rule->takesValue) {
             if (equals != std::string::npos)
                 parsed.error = "option '" + name + "' takes no value";
             else
-                spec->set(request, {});
+                rule->set(request, {});
         } else if (equals != std::string::npos) {
-            parsed.error = spec->set(request, arg.substr(equals + 1));
+            parsed.error = rule->set(request, arg.substr(equals + 1));
         } else if (i + 1 < args.size()) {
-            parsed.error = spec->set(request, args[++i]);
+            parsed.error = rule->set(request, args[++i]);
         } else {
             parsed.error = "option '" + name + "' needs a value";
         }
