@@ -71,6 +71,23 @@ void BM_SearchToLastRow(benchmark::State& state) {
 }
 BENCHMARK(BM_SearchToLastRow)->Unit(benchmark::kMicrosecond);
 
+// The client's own work on a fetched 40-hit answer: the JSONP cut, the parse and the queries.
+void BM_SearchHitsOfAnswer(benchmark::State& state) {
+    service();
+    const Text answer = fetchSearchAnswer("晴"_gbk);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(searchHits(answer));
+}
+BENCHMARK(BM_SearchHitsOfAnswer)->Unit(benchmark::kMicrosecond);
+
+// The fetch alone, through the program's fetcher, for the search's answer.
+void BM_FetchSearchAnswer(benchmark::State& state) {
+    service();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fetchSearchAnswer("晴"_gbk));
+}
+BENCHMARK(BM_FetchSearchAnswer)->Unit(benchmark::kMicrosecond);
+
 void BM_BareFetchPlayData(benchmark::State& state) {
     const std::string url =
         "http://" + service().hostPort() +

@@ -41,6 +41,17 @@ bool matchesAt(const Text& t, std::size_t i, const Text& s, bool noCase) {
     return true;
 }
 
+// The first character start at or after offset at, given the character start known <= at.
+// A byte below 0x80 is a character of its own or a trail byte, so a character starts right
+// after it; from there on the bytes of 0x80 and up pair up. The look back stops at known, so a
+// search moving known forward stays linear.
+std::size_t characterStartFrom(const Text& t, std::size_t known, std::size_t at) {
+    std::size_t pairsFrom = at;
+    while (pairsFrom > known && isLeadByte(static_cast<unsigned char>(t[pairsFrom - 1])))
+        --pairsFrom;
+    return at + (at - pairsFrom) % 2;
+}
+
 // 0-based offset of the first match at or after offset from, stepping by characters.
 std::size_t findFrom(const Text& t, const Text& s, std::size_t from, bool noCase) {
     if (noCase) {
@@ -52,8 +63,7 @@ std::size_t findFrom(const Text& t, const Text& s, std::size_t from, bool noCase
     // starts moves forward only, so the search stays linear in practice.
     std::size_t characterStart = from;
     for (std::size_t at = t.find(s, from); at != Text::npos; at = t.find(s, at + 1)) {
-        while (characterStart < at)
-            characterStart += charLength(t, characterStart);
+        characterStart = characterStartFrom(t, characterStart, at);
         if (characterStart == at) return at;
     }
     return Text::npos;

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -53,6 +54,32 @@ TEST(TextPrimitives, findNeverMatchesFromTrailByte) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.t + " / " + c.s);
         EXPECT_EQ(find(c.t, c.s, c.start, c.noCase), c.expected);
+    }
+}
+
+// The first match that starts a character, found by stepping through the characters one by one.
+int findByCharacterWalk(const Text& t, const Text& s, int start) {
+    for (std::size_t i = start - 1; i < t.size();
+         i += static_cast<unsigned char>(t[i]) >= 0x80 && i + 1 < t.size() ? 2 : 1)
+        if (t.compare(i, s.size(), s) == 0) return static_cast<int>(i + 1);
+    return -1;
+}
+
+TEST(TextPrimitives, findAgreesWithCharacterWalkOnRandomMixedText) {
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', 'A', '}', '\xB0', '\xC1', '\x81'};
+    auto randomText = [&](std::size_t maxLength) {
+        Text t(random() % (maxLength + 1), 'a');
+        for (char& c : t)
+            c = alphabet[random() % sizeof alphabet];
+        return t;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const Text t = randomText(40), s = randomText(3);
+        if (s.empty()) continue;
+        const int start = 1 + static_cast<int>(random() % (t.size() + 1));
+        SCOPED_TRACE(::testing::PrintToString(t) + " / " + ::testing::PrintToString(s));
+        ASSERT_EQ(find(t, s, start, false), findByCharacterWalk(t, s, start));
     }
 }
 
