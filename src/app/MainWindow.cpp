@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTreeWidget>
 
 #include "app/AppHooks.h"
@@ -41,14 +43,27 @@ template <class W> W* place(W* w, const char* name, QRect geometry) {
     return w;
 }
 
+// A header section's size for its title in the header's own font. A header whose sections have
+// no size of their own measures every title in bold, which would load the bold font files at
+// start-up only to measure them.
+QSize titleSize(const QHeaderView* header, const QString& title) {
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.orientation = Qt::Horizontal;
+    option.text = title;
+    return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header);
+}
+
 QTreeWidget* makeHitList(QWidget* parent) {
     auto* list = place(new QTreeWidget(parent), "超级列表框1", {0, 40, 584, 304});
     QStringList titles;
     for (const Column& c : hitColumns)
         titles << QString::fromUtf8(c.title);
     list->setHeaderLabels(titles);
-    for (int i = 0; i < list->columnCount(); ++i)
+    for (int i = 0; i < list->columnCount(); ++i) {
         list->setColumnWidth(i, hitColumns[i].width);
+        list->headerItem()->setSizeHint(i, titleSize(list->header(), titles[i]));
+    }
     list->header()->setStretchLastSection(false);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
