@@ -69,7 +69,7 @@ int answerOf(QMessageBox::StandardButton pressed) {
 
 QtToolkit::QtToolkit(std::function<void()> mainWindowCreated)
     : mainWindowCreated_(std::move(mainWindowCreated)),
-      runDirectory_(gbkText(QCoreApplication::applicationDirPath())) {}
+      executableDirectory_(QCoreApplication::applicationDirPath()) {}
 
 QtToolkit::~QtToolkit() {
     delete result_;
@@ -279,7 +279,8 @@ void QtToolkit::processEvents() {
 
 Text QtToolkit::runDirectory() {
     std::lock_guard lock(mutex_);
-    return runDirectory_;
+    if (!runDirectory_) runDirectory_ = gbkText(executableDirectory_);
+    return *runDirectory_;
 }
 
 void QtToolkit::setRunDirectory(const Text& directory) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "app/toolkit/Toolkit.h"
@@ -85,7 +86,9 @@ class QtToolkit : public QObject, public Toolkit {
     std::shared_ptr<std::atomic<int>> running_ = std::make_shared<std::atomic<int>>(0);
     mutable std::mutex mutex_; // guards tokens_ and runDirectory_
     std::vector<std::weak_ptr<CancelToken>> tokens_;
-    Text runDirectory_;
+    // The executable's directory, converted to GBK on first use (start-up needs no code page).
+    QString executableDirectory_;
+    std::optional<Text> runDirectory_;
 };
 
 } // namespace quorvel

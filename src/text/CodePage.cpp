@@ -61,8 +61,14 @@ std::size_t lengthBeforeNul(const char* data, std::size_t size) {
     return nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - data) : size;
 }
 
-// Bytes of one code page to another, through UTF-16 inside ICU, in one pass.
+bool isAscii(const char* data, std::size_t size) {
+    return std::all_of(data, data + size, [](char c) { return (c & 0x80) == 0; });
+}
+
+// Bytes of GBK or UTF-8 to the other, through UTF-16 inside ICU, in one pass. Both keep ASCII as
+// it is, so ASCII needs no converter (and start-up no code page table).
 Text convertBytes(const char* data, std::size_t size, int fromCodePage, int toCodePage) {
+    if (size <= maxInput && isAscii(data, size)) return Text(data, size);
     UConverter* from = converter(fromCodePage);
     UConverter* to = converter(toCodePage);
     if (!from || !to || size == 0 || size > maxInput) return {};
