@@ -25,7 +25,11 @@ set(CPACK_PACKAGE_CONTACT "Quorvel developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Find songs on the Kugou music service and get their download links")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# Runtime dependencies are read off the installed programs' shared libraries.
+# Runtime dependencies are read off the installed programs' shared libraries, except libcurl
+# where it is loaded on the first transfer rather than linked.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(QUORVEL_LOAD_CURL_ON_FIRST_USE)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0)")
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,13 +1,12 @@
 #include "web/CurlTransfer.h"
 
-#include <curl/curl.h>
-
 #include <array>
 #include <atomic>
 #include <memory>
 #include <mutex>
 
 #include "app/toolkit/Toolkit.h"
+#include "web/CurlLibrary.h"
 
 namespace quorvel {
 
@@ -16,9 +15,8 @@ namespace {
 std::atomic<long> defaultConnectMs{TransferTimeouts{}.connectMs};
 std::atomic<long> defaultIdleMs{TransferTimeouts{}.idleMs};
 
-void initialiseCurlOnce() {
-    static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
-    (void)initialised;
+template <class Value> void setOption(CURL* curl, CURLoption option, Value value) {
+    curlApi().easy_setopt(curl, option, value);
 }
 
 std::array<std::mutex, CURL_LOCK_DATA_LAST> shareLocks;
@@ -33,10 +31,10 @@ void unlockShare(CURL*, curl_lock_data data, void*) {
 // The process-wide cookie store; lives as long as the process.
 CURLSH* cookieStore() {
     static CURLSH* const share = [] {
-        CURLSH* s = curl_share_init();
-        curl_share_setopt(s, CURLSHOPT_LOCKFUNC, lockShare);
-        curl_share_setopt(s, CURLSHOPT_UNLOCKFUNC, unlockShare);
-        curl_share_setopt(s, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+        CURLSH* s = curlApi().share_init();
+        curlApi().share_setopt(s, CURLSHOPT_LOCKFUNC, lockShare);
+        curlApi().share_setopt(s, CURLSHOPT_UNLOCKFUNC, unlockShare);
+        curlApi().share_setopt(s, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
         return s;
     }();
     return share;
@@ -63,7 +61,7 @@ std::size_t onHeaderLine(char* data, std::size_t size, std::size_t count, void* 
 // Room for the announced length up front, within the limit.
 void reserveAnnouncedLength(CURL* curl, Bytes& body) {
     curl_off_t announced = -1;
-    curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+    curlApi().easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
     if (announced > 0 && static_cast<std::size_t>(announced) <= maxResponseBytes)
         body.reserve(static_cast<std::size_t>(announced));
 }
@@ -101,75 +99,74 @@ Text asSentByCurl(const Text& line) {
 HeaderList headerList(const std::vector<Text>& lines) {
     curl_slist* list = nullptr;
     for (const Text& line : lines)
-        list = curl_slist_append(list, asSentByCurl(line).c_str());
+        list = curlApi().slist_append(list, asSentByCurl(line).c_str());
     for (const char* name : {"Accept", "Expect", "Content-Type"})
-        if (!namesHeader(lines, name)) list = curl_slist_append(list, (Text(name) + ":").c_str());
-    return HeaderList(list, curl_slist_free_all);
+        if (!namesHeader(lines, name))
+            list = curlApi().slist_append(list, (Text(name) + ":").c_str());
+    return HeaderList(list, curlApi().slist_free_all);
 }
 
 void setMethodAndBody(CURL* curl, const TransferRequest& request) {
     if (request.verb == "HEAD") {
-        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        setOption(curl, CURLOPT_NOBODY, 1L);
     } else if (request.body) {
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE,
-                         static_cast<curl_off_t>(request.body->size()));
+        setOption(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body->size()));
         // An empty body still needs a non-null pointer, or libcurl would read the body elsewhere.
         static const char noBytes[] = "";
         const void* bytes =
             request.body->empty() ? static_cast<const void*>(noBytes) : request.body->data();
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, bytes);
+        setOption(curl, CURLOPT_POSTFIELDS, bytes);
     }
     // A plain POST lets a 301, 302 or 303 turn into a GET, as browsers do.
     if (request.verb != "POST" || !request.body)
-        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.verb.c_str());
+        setOption(curl, CURLOPT_CUSTOMREQUEST, request.verb.c_str());
 }
 
 void setConnection(CURL* curl, const TransferRequest& request) {
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION,
-                     request.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
-    curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    setOption(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    setOption(curl, CURLOPT_HTTP_VERSION,
+              request.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
+    setOption(curl, CURLOPT_PATH_AS_IS, 1L);
+    setOption(curl, CURLOPT_NOSIGNAL, 1L);
     // An empty proxy also keeps libcurl from taking one from the environment.
-    curl_easy_setopt(curl, CURLOPT_PROXY, request.proxy.c_str());
-    curl_easy_setopt(curl, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    setOption(curl, CURLOPT_PROXY, request.proxy.c_str());
+    setOption(curl, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     if (!request.proxyUser.empty()) {
-        curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, request.proxyUser.c_str());
-        curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, request.proxyPassword.c_str());
-        curl_easy_setopt(curl, CURLOPT_PROXYAUTH, CURLAUTH_ANY);
+        setOption(curl, CURLOPT_PROXYUSERNAME, request.proxyUser.c_str());
+        setOption(curl, CURLOPT_PROXYPASSWORD, request.proxyPassword.c_str());
+        setOption(curl, CURLOPT_PROXYAUTH, CURLAUTH_ANY);
     }
     if (!request.serverUser.empty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, request.serverUser.c_str());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, request.serverPassword.c_str());
-        curl_easy_setopt(curl, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
+        setOption(curl, CURLOPT_USERNAME, request.serverUser.c_str());
+        setOption(curl, CURLOPT_PASSWORD, request.serverPassword.c_str());
+        setOption(curl, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
     }
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, request.verifyPeer ? 1L : 0L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, request.verifyHost ? 2L : 0L);
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR,
-                     request.redirectToHttp ? "http,https" : "https");
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, maxRedirects);
+    setOption(curl, CURLOPT_SSL_VERIFYPEER, request.verifyPeer ? 1L : 0L);
+    setOption(curl, CURLOPT_SSL_VERIFYHOST, request.verifyHost ? 2L : 0L);
+    setOption(curl, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
+    setOption(curl, CURLOPT_REDIR_PROTOCOLS_STR, request.redirectToHttp ? "http,https" : "https");
+    setOption(curl, CURLOPT_MAXREDIRS, maxRedirects);
     if (request.sharedCookies) {
-        curl_easy_setopt(curl, CURLOPT_SHARE, cookieStore());
-        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+        setOption(curl, CURLOPT_SHARE, cookieStore());
+        setOption(curl, CURLOPT_COOKIEFILE, "");
     }
 }
 
 void setTimeouts(CURL* curl, const TransferTimeouts& timeouts) {
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
+    setOption(curl, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
     if (timeouts.idleMs <= 0) return;
     // Idle time is counted in whole seconds: less than a byte a second for that long stops it.
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, (timeouts.idleMs + 999) / 1000);
+    setOption(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    setOption(curl, CURLOPT_LOW_SPEED_TIME, (timeouts.idleMs + 999) / 1000);
 }
 
 void setCallbacks(CURL* curl, Receiver& receiver) {
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onHeaderLine);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &receiver);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, onBodyPiece);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onProgress);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    setOption(curl, CURLOPT_HEADERFUNCTION, onHeaderLine);
+    setOption(curl, CURLOPT_HEADERDATA, &receiver);
+    setOption(curl, CURLOPT_WRITEFUNCTION, onBodyPiece);
+    setOption(curl, CURLOPT_WRITEDATA, &receiver);
+    setOption(curl, CURLOPT_XFERINFOFUNCTION, onProgress);
+    setOption(curl, CURLOPT_NOPROGRESS, 0L);
 }
 
 } // namespace
@@ -184,23 +181,24 @@ void setDefaultTransferTimeouts(TransferTimeouts timeouts) {
 }
 
 TransferResponse performTransfer(const TransferRequest& request) {
-    initialiseCurlOnce();
     TransferResponse response;
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+    if (!curlLibrary()) return response;
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curlApi().easy_init(),
+                                                             curlApi().easy_cleanup);
     if (!curl) return response;
     HeaderList headers = headerList(request.headerLines);
-    curl_easy_setopt(curl.get(), CURLOPT_URL, request.url.c_str());
-    curl_easy_setopt(curl.get(), CURLOPT_HTTPHEADER, headers.get());
+    setOption(curl.get(), CURLOPT_URL, request.url.c_str());
+    setOption(curl.get(), CURLOPT_HTTPHEADER, headers.get());
     if (!request.userAgent.empty())
-        curl_easy_setopt(curl.get(), CURLOPT_USERAGENT, request.userAgent.c_str());
+        setOption(curl.get(), CURLOPT_USERAGENT, request.userAgent.c_str());
     setMethodAndBody(curl.get(), request);
     setConnection(curl.get(), request);
     setTimeouts(curl.get(), request.timeouts);
     Receiver receiver{curl.get(), response};
     setCallbacks(curl.get(), receiver);
-    response.completed = curl_easy_perform(curl.get()) == CURLE_OK;
+    response.completed = curlApi().easy_perform(curl.get()) == CURLE_OK;
     long status = 0;
-    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+    curlApi().easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
     response.status = static_cast<int>(status);
     if (!response.completed) response.body.clear();
     return response;

@@ -6,10 +6,9 @@
 #include <cstring>
 #include <memory>
 
-#include <curl/curl.h>
-
 #include "text/CodePage.h"
 #include "text/GbkLiteral.h"
+#include "web/CurlLibrary.h"
 #include "web/WebRequest.h"
 
 namespace quorvel {
@@ -65,32 +64,37 @@ int onProgress(void* user, curl_off_t total, curl_off_t done, curl_off_t, curl_o
 }
 
 struct CurlDeleter {
-    void operator()(CURL* c) const { curl_easy_cleanup(c); }
+    void operator()(CURL* c) const { curlApi().easy_cleanup(c); }
 };
 
 CURLcode runTransfer(const Text& url, Transfer& transfer, char* errorText, long& status) {
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    const CurlFunctions* lib = curlLibrary();
+    if (!lib) {
+        std::snprintf(errorText, CURL_ERROR_SIZE, "libcurl is not available");
+        return CURLE_FAILED_INIT;
+    }
+    std::unique_ptr<CURL, CurlDeleter> curl(lib->easy_init());
     if (!curl) return CURLE_FAILED_INIT;
     CURL* c = curl.get();
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 15L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 60L);
-    curl_easy_setopt(c, CURLOPT_USERAGENT, defaultUserAgent().c_str());
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, onBody);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, onProgress);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &transfer);
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-    CURLcode code = curl_easy_perform(c);
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+    lib->easy_setopt(c, CURLOPT_URL, url.c_str());
+    lib->easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    lib->easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    lib->easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    lib->easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
+    lib->easy_setopt(c, CURLOPT_FAILONERROR, 1L);
+    lib->easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    lib->easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 15L);
+    lib->easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    lib->easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 60L);
+    lib->easy_setopt(c, CURLOPT_USERAGENT, defaultUserAgent().c_str());
+    lib->easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
+    lib->easy_setopt(c, CURLOPT_WRITEFUNCTION, onBody);
+    lib->easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
+    lib->easy_setopt(c, CURLOPT_XFERINFOFUNCTION, onProgress);
+    lib->easy_setopt(c, CURLOPT_XFERINFODATA, &transfer);
+    lib->easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    CURLcode code = lib->easy_perform(c);
+    lib->easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
     return code;
 }
 
@@ -106,7 +110,7 @@ DownloadResult transferOutcome(CURLcode code, const Transfer& t, const char* err
         return failure("服务器返回错误状态：HTTP "_gbk + toText(static_cast<int>(status)));
     if (code == CURLE_WRITE_ERROR && t.writeErrno)
         return failure("写入文件失败："_gbk + systemError(t.writeErrno));
-    Text detail = *errorText ? Text(errorText) : Text(curl_easy_strerror(code));
+    Text detail = *errorText ? Text(errorText) : Text(curlApi().easy_strerror(code));
     return failure("网络错误："_gbk + detail);
 }
 
