@@ -85,7 +85,7 @@ TEST_F(LinkResolution, failureShowsTheErrorAndKeepsAllButTheLink) {
     const Text lyrics = appState().lyricsText, name = appState().songName;
     const Text size = appState().sizeText;
     const Text info = infoBox();
-    for (const std::string hash : {std::string(), std::string("0123456789ABCDEF")}) {
+    for (const std::string& hash : {std::string(), std::string("0123456789ABCDEF")}) {
         resolveLink(hash);
         EXPECT_EQ(appState().downloadLink, "");
         EXPECT_EQ(appState().lyricsText, lyrics);

@@ -98,7 +98,9 @@ TEST_F(SongSearch, cutsTheJsonpAtTheFirstClosingMarkAndCleansNamesByTheRules) {
         startService(options);
         search("x");
         ASSERT_EQ(headless.rowCount(), c.firstRow.empty() ? 0 : 1) << c.body;
-        if (!c.firstRow.empty()) EXPECT_EQ(row(0), c.firstRow) << c.body;
+        if (!c.firstRow.empty()) {
+            EXPECT_EQ(row(0), c.firstRow) << c.body;
+        }
         EXPECT_EQ(caption(), "搜索完毕。。。"_gbk);
     }
 }
