@@ -32,6 +32,20 @@ std::vector<int> parentsOf(const JsonNodeTable& nodes) {
     return parents;
 }
 
+// A name's length with its first and last bytes: names that differ mostly differ here. Element
+// rows and empty names get 0, which every scan looks at closely.
+std::uint32_t nameKey(std::string_view name) {
+    if (name.empty()) return 0;
+    return static_cast<std::uint32_t>(name.size()) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(name.front())) << 8 |
+           static_cast<unsigned char>(name.back());
+}
+
+std::uint32_t rowKey(const JsonNodeTable& nodes, int i) {
+    const JsonNodeTable::Row& row = nodes.row(i);
+    return row.name ? nameKey({row.name, row.nameLength}) : 0;
+}
+
 } // namespace
 
 JsonPathIndex::JsonPathIndex(const JsonNodeTable& nodes) : nodes_(nodes) {
@@ -42,8 +56,13 @@ JsonPathIndex::JsonPathIndex(const JsonNodeTable& nodes) : nodes_(nodes) {
     for (std::size_t s = 2; s < childStart_.size(); ++s)
         childStart_[s] += childStart_[s - 1];
     children_.resize(childStart_.back());
-    for (std::size_t j = 0; j < parents.size(); ++j)
-        if (parents[j] != noParent) children_[childStart_[parents[j] + 1]++] = static_cast<int>(j);
+    childKeys_.resize(childStart_.back());
+    for (std::size_t j = 0; j < parents.size(); ++j) {
+        if (parents[j] == noParent) continue;
+        const int at = childStart_[parents[j] + 1]++;
+        children_[at] = static_cast<int>(j);
+        childKeys_[at] = rowKey(nodes, static_cast<int>(j));
+    }
     numberedInOrder_.assign(nodes.size() + 1, true);
     for (std::size_t slot = 0; slot <= nodes.size(); ++slot)
         for (int at = 0; at < childStart_[slot + 1] - childStart_[slot]; ++at)
@@ -82,8 +101,13 @@ int JsonPathIndex::nextChildNamed(int parent, std::string_view name, std::int64_
     const int count = childStart_[parent + 1] - begin;
     if (numberedInOrder_[parent]) return element > after && element < count ? element : -1;
     if (count <= shortList) {
-        for (int at = after + 1; at < count; ++at)
-            if (nodes_.nameIs(children_[begin + at], name, element)) return at;
+        const std::uint32_t key = nameKey(name);
+        for (int at = after + 1; at < count; ++at) {
+            const std::uint32_t childKey = childKeys_[begin + at];
+            if ((childKey == key || childKey == 0) &&
+                nodes_.nameIs(children_[begin + at], name, element))
+                return at;
+        }
         return -1;
     }
     const NamedChildren& named = namedChildren(parent);

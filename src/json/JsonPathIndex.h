@@ -41,6 +41,9 @@ class JsonPathIndex {
     const JsonNodeTable& nodes_;
     std::vector<int> childStart_; // children of slot s: children_[childStart_[s], childStart_[s+1])
     std::vector<int> children_;
+    // Beside each child, its name's key (see nameKey): a scan of a child list compares these
+    // first, in one run of memory, and looks at the rows only where the keys agree.
+    std::vector<std::uint32_t> childKeys_;
     // Slots whose children are the elements [0], [1], ... in this order.
     std::vector<bool> numberedInOrder_;
     mutable std::vector<Level> levels_; // the search's stack, kept between queries

@@ -1,4 +1,5 @@
 // Path queries over the node table, and the decoding of string values.
+#include <algorithm>
 #include <string_view>
 
 #include "text/CodePage.h"
@@ -10,24 +11,19 @@ namespace quorvel {
 
 namespace {
 
-bool isAscii(const Text& t) {
-    for (char c : t)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 // Every "[" gets a "." before it and the path is split at "." (an empty last part dropped).
-// Double-byte characters count as one, as the text primitives see them.
+// Double-byte characters count as one, as the text primitives see them, so a path holding any
+// takes the primitives' way; an ASCII path is cut up in place.
 void splitPath(const Text& path, std::vector<Text>& storage, std::vector<std::string_view>& parts) {
     parts.clear();
-    if (!isAscii(path)) {
-        storage = split(replace(path, "[", ".["), ".");
-        parts.assign(storage.begin(), storage.end());
-        return;
-    }
     const std::string_view whole(path);
     std::size_t start = 0;
     for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (static_cast<unsigned char>(whole[i]) >= 0x80) {
+            storage = split(replace(path, "[", ".["), ".");
+            parts.assign(storage.begin(), storage.end());
+            return;
+        }
         if (whole[i] != '.' && whole[i] != '[') continue;
         parts.push_back(whole.substr(start, i - start));
         start = whole[i] == '.' ? i + 1 : i;
@@ -137,12 +133,10 @@ Text JsonDocument::unescapeText(const Text& text) const {
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const char c = text[i++];
-        if (c != '\\') {
-            out += c;
-            continue;
-        }
-        if (i == text.size()) break;
+        const std::size_t backslash = std::min(text.find('\\', i), text.size());
+        out.append(text, i, backslash - i);
+        i = backslash + 1;
+        if (i >= text.size()) break;
         const char kind = text[i++];
         switch (kind) {
         case 'r':
