@@ -4,6 +4,7 @@
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include <locale.h>
@@ -308,8 +309,10 @@ Bytes blankBytes(int n) {
 }
 
 Text textInBytes(const Bytes& b) {
-    auto end = std::find(b.begin(), b.end(), std::uint8_t{0});
-    return Text(b.begin(), end);
+    if (b.empty()) return {};
+    const auto* data = reinterpret_cast<const char*>(b.data());
+    const auto* nul = static_cast<const char*>(std::memchr(data, 0, b.size()));
+    return Text(data, nul ? static_cast<std::size_t>(nul - data) : b.size());
 }
 
 int compare(const Text& a, const Text& b, bool caseSensitive) {
