@@ -17,7 +17,9 @@ std::string formatted(const char* format, double value) {
 
 std::string bar(double fraction) {
     const int filled = static_cast<int>(fraction * barWidth);
-    return "[" + std::string(filled, '#') + std::string(barWidth - filled, '.') + "]";
+    std::string text = "[";
+    text.append(filled, '#').append(barWidth - filled, '.') += ']';
+    return text;
 }
 
 std::string timeLeft(const DownloadProgress& p) {
