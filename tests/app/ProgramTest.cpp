@@ -1,5 +1,6 @@
 // The program's run from start to end: every ending leaves the event loop, stops the workers and
 // runs the exit clean-up.
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
@@ -59,6 +60,23 @@ class ProgramTest : public QObject {
         QCOMPARE(runProgram(), 0);
         QVERIFY(workerReturned);
         expectCleanedUp();
+    }
+
+    // libcurl is loaded by the first transfer, not with the program: its libraries would slow
+    // every start.
+    void windowShowsWithoutLibcurlLoaded() {
+#if !QUORVEL_LOAD_CURL_ON_FIRST_USE || !defined(__linux__)
+        QSKIP("libcurl is linked into the program here");
+#else
+        std::atomic<bool> libcurlMapped{true};
+        appHooks().checkForUpdate = [&] {
+            QFile maps("/proc/self/maps");
+            libcurlMapped = !maps.open(QIODevice::ReadOnly) || maps.readAll().contains("libcurl");
+            toolkit().endProgram(0);
+        };
+        QCOMPARE(runProgram(), 0);
+        QVERIFY(!libcurlMapped);
+#endif
     }
 };
 
