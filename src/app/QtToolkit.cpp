@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 #include <algorithm>
@@ -63,6 +64,15 @@ int answerOf(QMessageBox::StandardButton pressed) {
     if (pressed == QMessageBox::Yes) return answerYes;
     if (pressed == QMessageBox::No) return answerNo;
     return answerOk;
+}
+
+// A worker adds each row in a round trip of its own, and the list would be painted after every
+// one: a full paint per row, 40 for a search. While rows arrive the list is painted once a frame.
+void holdPaintsForAFrame(QWidget* list) {
+    constexpr auto frame = std::chrono::milliseconds(16);
+    if (!list->updatesEnabled()) return;
+    list->setUpdatesEnabled(false);
+    QTimer::singleShot(frame, list, [list] { list->setUpdatesEnabled(true); });
 }
 
 } // namespace
@@ -173,9 +183,10 @@ void QtToolkit::deleteAllRows() {
 
 int QtToolkit::insertRow() {
     return ask<int>(
-        [this] {
+        [this, fromWorker = !onUiThread()] {
             if (!main_) return -1;
             QTreeWidget* list = main_->hitList();
+            if (fromWorker) holdPaintsForAFrame(list);
             list->addTopLevelItem(new QTreeWidgetItem(hitListColumns));
             return list->topLevelItemCount() - 1;
         },

@@ -1,11 +1,13 @@
 // The main window: its controls, the search control's states, the quality menu, and workers
 // writing into it while the UI thread handles events.
 #include <QAction>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <atomic>
 #include <memory>
@@ -254,6 +256,39 @@ class MainWindowTest : public QObject {
         QCOMPARE(window->windowTitle(), captionAtStop);
         QCOMPARE(button->text(), idle);
         QVERIFY(keywordBox->isEnabled());
+    }
+
+    // Rows from a worker come one round trip each; the list is painted once a frame while they
+    // arrive, not once a row (a full paint each, about a millisecond).
+    void rowsFromAWorkerArePaintedOnceAFrame() {
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint) ++paints;
+                return false;
+            }
+        } counter;
+        appHooks().runSearch = [] {
+            beginSearch();
+            for (int i = 0; i < 40; ++i)
+                addRow("行"_gbk + toText(i));
+            endSearch();
+        };
+        keywordBox->setText("x");
+        list->viewport()->installEventFilter(&counter);
+        clickSearch();
+        // The program's own event loop, which wakes for every hand-off (the test helpers sleep).
+        QEventLoop loop;
+        QTimer check;
+        connect(&check, &QTimer::timeout, [&] {
+            if (fixture->toolkit.runningThreads() == 0 && list->updatesEnabled()) loop.quit();
+        });
+        check.start(1);
+        loop.exec();
+        QTest::qWait(20);
+        list->viewport()->removeEventFilter(&counter);
+        QCOMPARE(list->topLevelItemCount(), 40);
+        QVERIFY2(counter.paints < 10, qPrintable(QString::number(counter.paints)));
     }
 
     void menuItemsHandTheirColumnToResolution() {
