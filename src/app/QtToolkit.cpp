@@ -66,13 +66,29 @@ int answerOf(QMessageBox::StandardButton pressed) {
     return answerOk;
 }
 
-// A worker adds each row in a round trip of its own, and the list would be painted after every
-// one: a full paint per row, 40 for a search. While rows arrive the list is painted once a frame.
+// A worker empties the list and adds its rows one write at a time, and the list would be
+// painted after each: a full paint per row, 40 for a search. While they arrive the list is
+// painted once a frame.
 void holdPaintsForAFrame(QWidget* list) {
     constexpr auto frame = std::chrono::milliseconds(16);
     if (!list->updatesEnabled()) return;
     list->setUpdatesEnabled(false);
     QTimer::singleShot(frame, list, [list] { list->setUpdatesEnabled(true); });
+}
+
+// The rows the hit list will hold once this worker's queued writes have run, when the worker
+// knows it: after its own deleteAllRows, or after an insertRow the UI thread answered. Only the
+// toolkit changes the list, queued writes run in the order they were made, and a stopped
+// search's writes that had not run yet are dropped while the next search starts by emptying the
+// list; so such a worker knows the number of every row it adds, and adds it without waiting for
+// the UI thread (which would cost a round trip per row).
+thread_local std::optional<int> rowsAfterQueuedWrites;
+
+// Adds an empty row to the list and gives its number; rows from a worker are painted once a frame.
+int addRow(QTreeWidget& list, bool fromWorker) {
+    if (fromWorker) holdPaintsForAFrame(&list);
+    list.addTopLevelItem(new QTreeWidgetItem(hitListColumns));
+    return list.topLevelItemCount() - 1;
 }
 
 } // namespace
@@ -176,21 +192,30 @@ int QtToolkit::selectedRow() {
 }
 
 void QtToolkit::deleteAllRows() {
-    post([this] {
-        if (main_) main_->hitList()->clear();
+    const bool fromWorker = !onUiThread();
+    if (fromWorker) rowsAfterQueuedWrites = 0;
+    post([this, fromWorker] {
+        if (!main_) return;
+        if (fromWorker) holdPaintsForAFrame(main_->hitList()); // the search's rows follow
+        main_->hitList()->clear();
     });
 }
 
 int QtToolkit::insertRow() {
-    return ask<int>(
-        [this, fromWorker = !onUiThread()] {
-            if (!main_) return -1;
-            QTreeWidget* list = main_->hitList();
-            if (fromWorker) holdPaintsForAFrame(list);
-            list->addTopLevelItem(new QTreeWidgetItem(hitListColumns));
-            return list->topLevelItemCount() - 1;
-        },
-        -1);
+    if (onUiThread() || !rowsAfterQueuedWrites) {
+        const int row = ask<int>(
+            [this, fromWorker = !onUiThread()] {
+                return main_ ? addRow(*main_->hitList(), fromWorker) : -1;
+            },
+            -1);
+        if (!onUiThread() && row >= 0) rowsAfterQueuedWrites = row + 1;
+        return row;
+    }
+    if (refusesWorker()) return -1;
+    post([this] {
+        if (main_) addRow(*main_->hitList(), true);
+    });
+    return (*rowsAfterQueuedWrites)++;
 }
 
 void QtToolkit::setCell(int row, int column, const Text& t) {

@@ -66,8 +66,10 @@ class MainWindowTest : public QObject {
     template <class W> W* child(const char* name) {
         return window->findChild<W*>(QString::fromUtf8(name));
     }
+    // Until the workers have ended and every write they queued has run.
     void waitForWorkers() {
         QVERIFY(waitUntil([&] { return fixture->toolkit.runningThreads() == 0; }));
+        QCoreApplication::sendPostedEvents();
     }
     void clickSearch() { QTest::mouseClick(button, Qt::LeftButton); }
 

@@ -50,17 +50,18 @@ class ServiceWindowsTest : public QObject {
         setenv("QUORVEL_PLAY_HOST", host.c_str(), 1);
         setenv("QUORVEL_UPDATE_URL", ("http://" + host + "/update-page.txt").c_str(), 1);
     }
+    // Until the workers have ended and every write they queued has run.
     void waitForWorkers() {
         QVERIFY(waitUntil([&] { return fixture->toolkit.runningThreads() == 0; }));
+        QCoreApplication::sendPostedEvents();
     }
     // Enter in the keyword box, then events until the search has ended and its writes landed.
     bool searchWithEnter(const char* keyword) {
         keywordBox->setText(QString::fromUtf8(keyword));
         QTest::keyClick(keywordBox, Qt::Key_Return);
-        return waitUntil([&] {
-            return fixture->toolkit.runningThreads() == 0 &&
-                   window->windowTitle() == QStringLiteral("搜索完毕。。。");
-        });
+        if (!waitUntil([&] { return fixture->toolkit.runningThreads() == 0; })) return false;
+        QCoreApplication::sendPostedEvents();
+        return window->windowTitle() == QStringLiteral("搜索完毕。。。");
     }
     void choose(int row, const char* menuItem) {
         list->clearSelection();
