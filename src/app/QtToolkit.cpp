@@ -77,11 +77,11 @@ void holdPaintsForAFrame(QWidget* list) {
 }
 
 // The rows the hit list will hold once this worker's queued writes have run, when the worker
-// knows it: after its own deleteAllRows, or after an insertRow the UI thread answered. Only the
-// toolkit changes the list, queued writes run in the order they were made, and a stopped
-// search's writes that had not run yet are dropped while the next search starts by emptying the
-// list; so such a worker knows the number of every row it adds, and adds it without waiting for
-// the UI thread (which would cost a round trip per row).
+// knows it: after its own deleteAllRows, or after an insertRow the UI thread answered. Only
+// search workers change the list, through the toolkit; queued writes run in the order they were
+// made; and a stopped search's writes that had not run yet are dropped while the next search
+// starts by emptying the list. So such a worker knows the number of every row it adds, and adds
+// it without waiting for the UI thread (which would cost a round trip per row).
 thread_local std::optional<int> rowsAfterQueuedWrites;
 
 // Adds an empty row to the list and gives its number; rows from a worker are painted once a frame.
