@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include "support/Gzipped.h"
 #include "text/GzipCodec.h"
 
 using namespace quorvel;
@@ -33,22 +34,8 @@ Bytes plainBody() {
     return b;
 }
 
-Bytes gzipped(const Bytes& plain) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    Bytes out(deflateBound(&stream, plain.size()));
-    stream.next_in = const_cast<Bytes::value_type*>(plain.data());
-    stream.avail_in = static_cast<uInt>(plain.size());
-    stream.next_out = out.data();
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
-}
-
 const Bytes& body() {
-    static const Bytes compressed = gzipped(plainBody());
+    static const Bytes compressed = test::gzipped(plainBody());
     return compressed;
 }
 

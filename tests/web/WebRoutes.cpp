@@ -1,25 +1,9 @@
 #include "WebRoutes.h"
 
-#include <zlib.h>
-
 #include <functional>
 #include <map>
 
 namespace quorvel::test {
-
-Bytes gzipped(const Text& text) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-    Bytes out(deflateBound(&stream, text.size()) + 32);
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    stream.avail_in = static_cast<uInt>(text.size());
-    stream.next_out = out.data();
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
-}
 
 Bytes patternBody(std::size_t n) {
     Bytes body(n);

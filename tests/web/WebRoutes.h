@@ -1,11 +1,10 @@
 #pragma once
 // The answers the web tests' servers give, by request path.
+#include "support/Gzipped.h"
 #include "support/TestHttpServer.h"
 
 namespace quorvel::test {
 
-// The gzip (RFC 1952) form of text.
-Bytes gzipped(const Text& text);
 // A body of n bytes with a repeating pattern.
 Bytes patternBody(std::size_t n);
 
