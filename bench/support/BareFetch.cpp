@@ -6,16 +6,17 @@ namespace quorvel {
 
 namespace {
 
-std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* body) {
-    static_cast<std::string*>(body)->append(data, size * count);
+std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* body = static_cast<Bytes*>(user);
+    body->insert(body->end(), data, data + size * count);
     return size * count;
 }
 
 } // namespace
 
-std::string bareFetch(const std::string& url) {
+Bytes bareFetch(const std::string& url) {
     CURL* curl = curl_easy_init();
-    std::string body;
+    Bytes body;
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);

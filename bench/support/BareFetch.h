@@ -5,10 +5,12 @@
 #include <chrono>
 #include <string>
 
+#include "text/Text.h"
+
 namespace quorvel {
 
 // A fresh connection and one GET, as a fetch of the program makes it; the body.
-std::string bareFetch(const std::string& url);
+Bytes bareFetch(const std::string& url);
 
 // Times ours beside a bare fetch of url, the two taking turns. Every fetch leaves a closed
 // connection in TIME_WAIT, tens of thousands in a run, and new connections get slower as they

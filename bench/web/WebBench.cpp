@@ -1,11 +1,11 @@
 // Both fetchers against a loopback server, beside a bare libcurl transfer of the same address,
 // and a run of small requests watching the resident memory.
 #include <benchmark/benchmark.h>
-#include <curl/curl.h>
 
 #include <fstream>
 #include <unistd.h>
 
+#include "BareFetch.h"
 #include "support/TestHttpServer.h"
 #include "web/FetchCom.h"
 #include "web/FetchWinInet.h"
@@ -27,30 +27,13 @@ test::TestHttpServer& server() {
     return instance;
 }
 
-std::size_t collect(char* data, std::size_t size, std::size_t count, void* user) {
-    auto* body = static_cast<Bytes*>(user);
-    body->insert(body->end(), data, data + size * count);
-    return size * count;
-}
-
-Bytes bareCurlGet(const Text& url) {
-    Bytes body;
-    CURL* curl = curl_easy_init();
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
-    curl_easy_perform(curl);
-    curl_easy_cleanup(curl);
-    return body;
-}
-
 void checkSize(benchmark::State& state, const Bytes& body) {
     if (body.size() != largeBodySize) state.SkipWithError("short body");
 }
 
 void bareLibcurl1MiB(benchmark::State& state) {
     for (auto _ : state)
-        checkSize(state, bareCurlGet(server().url("/large")));
+        checkSize(state, bareFetch(server().url("/large")));
     state.SetBytesProcessed(state.iterations() * largeBodySize);
 }
 
