@@ -4,20 +4,14 @@
 #include <memory>
 
 #include "app/toolkit/Toolkit.h"
+#include "service/ResolvedSong.h"
 #include "text/GzipCodec.h"
 #include "text/Text.h"
 
 namespace quorvel {
 
-struct AppState {
-    Text downloadLink; // play URL of the song resolved last, escapes decoded
-    Text durationText; // minutes
-    Text sizeText;     // MB, two decimals
-    Text songName;
-    Text albumName;
-    Text albumImage;
-    Text bitRate;
-    Text lyricsText;
+// The texts are those of the song resolved last.
+struct AppState : ResolvedSong {
     std::unique_ptr<GzipCodec> gzipCodec;
     // The cancel token of the search the search button started last.
     std::shared_ptr<CancelToken> searchThread;

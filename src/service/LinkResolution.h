@@ -1,21 +1,10 @@
 #pragma once
 #include <vector>
 
+#include "service/ResolvedSong.h"
 #include "text/Text.h"
 
 namespace quorvel {
-
-// What a play-data answer tells of one file (GBK); downloadLink is empty when it holds no link.
-struct ResolvedSong {
-    Text downloadLink; // play URL, escapes decoded
-    Text durationText; // minutes
-    Text sizeText;     // MB, two decimals
-    Text songName;
-    Text albumName;
-    Text albumImage;
-    Text bitRate;
-    Text lyricsText;
-};
 
 // The play-data answer for a file hash, converted to GBK with its escapes not yet decoded;
 // empty when the fetch failed.
