@@ -19,7 +19,7 @@
 #include "app/QtText.h"
 #include "app/ResultWindow.h"
 #include "text/GbkLiteral.h"
-#include "web/FileDownload.h"
+#include "web/UrlParts.h"
 
 namespace quorvel {
 

@@ -15,7 +15,7 @@
 #include "service/AppState.h"
 #include "service/SongFiles.h"
 #include "text/GbkLiteral.h"
-#include "web/FileDownload.h"
+#include "web/UrlParts.h"
 
 namespace quorvel {
 

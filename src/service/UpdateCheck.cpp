@@ -5,6 +5,7 @@
 #include "text/GbkLiteral.h"
 #include "text/TextBetween.h"
 #include "web/FetchCom.h"
+#include "web/UrlParts.h"
 
 namespace quorvel {
 
@@ -23,11 +24,6 @@ Text fetchUpdatePage() {
     return textInBytes(fetchCom(request));
 }
 
-// Only web addresses go to the desktop's opener; anything else could start a local program.
-bool isWebAddress(const Text& address) {
-    return find(address, "http://", 1, true) == 1 || find(address, "https://", 1, true) == 1;
-}
-
 void reportFailedCheck() {
     toolkit().messageBox(
         concat(
@@ -39,6 +35,7 @@ void reportFailedCheck() {
 void announceVersion(const Text& page, const Text& latest) {
     const Text content = replace(textBetween(page, "更新内容："_gbk, "++"), "*", "\r\n");
     Text address = textBetween(page, "下载地址："_gbk, "++");
+    // Only web addresses go to the desktop's opener; anything else could start a local program.
     if (!isWebAddress(address)) address = fallbackDownloadUrl();
     const Text message = concat("当前版本："_gbk, currentVersion(), "\r\n最新版本："_gbk, latest,
                                 "\r\n更新内容："_gbk, content);

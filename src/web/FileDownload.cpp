@@ -9,6 +9,7 @@
 #include "text/CodePage.h"
 #include "text/GbkLiteral.h"
 #include "web/CurlLibrary.h"
+#include "web/UrlParts.h"
 #include "web/WebRequest.h"
 
 namespace quorvel {
@@ -127,11 +128,6 @@ DownloadResult finishFile(Transfer& t, const std::string& part, const std::strin
 }
 
 } // namespace
-
-bool isWebAddress(const Text& url) {
-    Text start = lower(left(url, 8));
-    return left(start, 7) == "http://" || start == "https://";
-}
 
 std::string partFilePath(const std::string& targetPath) {
     return targetPath + ".part";

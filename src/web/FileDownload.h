@@ -23,8 +23,6 @@ struct DownloadResult {
     Text reason; // why it failed (GBK), empty on success and on cancellation
 };
 
-// True for an address that starts with "http://" or "https://" (any letter case).
-bool isWebAddress(const Text& url);
 // The ".part" file a download into targetPath writes first.
 std::string partFilePath(const std::string& targetPath);
 // Downloads url into targetPath (a file-system path). progress is called on the calling thread

@@ -28,10 +28,6 @@ bool isMadeToFail(const Text& progId) {
     return failingProgIds.count(lower(progId)) > 0;
 }
 
-bool isHttpAddress(const Text& url) {
-    return isHttpsUrl(url) || lower(left(url, 7)) == "http://";
-}
-
 } // namespace
 
 void HttpRequestObject::SetTimeouts(long resolveMs, long connectMs, long sendMs, long receiveMs) {
@@ -51,7 +47,7 @@ void HttpRequestObject::SetProxyCredentials(const Text& user, const Text& passwo
 
 bool HttpRequestObject::Open(const Text& method, const Text& url, bool async) {
     (void)async;
-    opened_ = isHttpAddress(url) && !method.empty();
+    opened_ = isWebAddress(url) && !method.empty();
     method_ = method;
     url_ = url;
     headerLines_.clear();

@@ -13,6 +13,10 @@ bool isHttpsUrl(const Text& url) {
     return lower(left(url, 8)) == "https://";
 }
 
+bool isWebAddress(const Text& url) {
+    return isHttpsUrl(url) || lower(left(url, 7)) == "http://";
+}
+
 Text urlHost(const Text& url, bool keepPort) {
     Text address = lower(url);
     if (right(address, 1) != "/") address += "/";

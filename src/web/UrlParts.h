@@ -9,6 +9,8 @@ namespace quorvel {
 Text normaliseUrl(const Text& url);
 // Whether the address starts with "https://" in any case.
 bool isHttpsUrl(const Text& url);
+// Whether the address starts with "http://" or "https://" in any case.
+bool isWebAddress(const Text& url);
 // The host in lower case, with its ":port" when keepPort is set.
 Text urlHost(const Text& url, bool keepPort);
 // The explicit port (its leading digits; 0 when none), else 443 for https and 80 otherwise.

@@ -23,6 +23,14 @@ TEST(UrlParts, isHttpsUrlLooksAtTheSchemeInAnyCase) {
     EXPECT_FALSE(isHttpsUrl("h/https://"));
 }
 
+TEST(UrlParts, isWebAddressTakesOnlyHttpAndHttpsAtTheStart) {
+    for (const char* yes : {"http://h/", "HTTPS://h/", "Http://h"})
+        EXPECT_TRUE(isWebAddress(yes)) << yes;
+    for (const char* no :
+         {"", "http:/h", "file:///etc/passwd", "ftp://h/", " http://h/", "h/http://"})
+        EXPECT_FALSE(isWebAddress(no)) << no;
+}
+
 struct UrlCase {
     Text url;
     Text host;
